@@ -1,0 +1,3 @@
+#include "settings/us_keyboard_layout.h"
+
+const KeyboardLayout& PlatformKeyboardLayout() { return UsLayout(); }
