@@ -1,0 +1,254 @@
+#include "service/shell/win32/tremo_dlg.h"
+
+#include "service/shell/win32/tremo_ports.h"
+#include "settings/diag.h"
+
+#include <dbt.h>
+#include <wtsapi32.h>
+
+namespace {
+// GUID_DEVINTERFACE_HID
+const GUID kHidInterfaceClass = {
+    0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+constexpr wchar_t kWindowClass[] = L"TremoServiceWindow";
+constexpr int kSessionRegisterAttempts = 10;
+
+using WtsRegisterFn = BOOL(WINAPI*)(HWND, DWORD);
+using WtsUnregisterFn = BOOL(WINAPI*)(HWND);
+
+// Only from the system folder: a wtsapi32.dll beside the program or in the current
+// directory must never be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module || GetLastError() != ERROR_INVALID_PARAMETER)
+        return module;
+    wchar_t folder[MAX_PATH];
+    UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return nullptr;
+    std::wstring path = std::wstring(folder, n) + L"\\" + name;
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+} // namespace
+
+CTremoDlg::CTremoDlg(HINSTANCE instance, HICON icon) : instance_(instance), icon_(icon) {}
+
+CTremoDlg::~CTremoDlg() { Shutdown(); }
+
+bool CTremoDlg::Create() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = icon_;
+    wc.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+    window_ = CreateWindowExW(0, kWindowClass, kStartingTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
+                              instance_, this);
+    return window_ != nullptr;
+}
+
+LRESULT CALLBACK CTremoDlg::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    CTremoDlg* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<CTremoDlg*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<CTremoDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (message == WM_NCDESTROY)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case kConfigMessage:
+        if (shell_)
+            shell_->OnConfigMessage(wParam, lParam);
+        break;
+    case kTrayCallbackMessage:
+        OnTrayCallback(wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        if (!shell_)
+            break;
+        if (LOWORD(wParam) == kCmdOpenConfiguration) {
+            shell_->OpenConfigurationProgram();
+            return 0;
+        }
+        if (LOWORD(wParam) == kCmdExit) {
+            shell_->OnExitCommand();
+            PostQuitMessage(0);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kForegroundTimer && shell_)
+            shell_->CheckForegroundProfiles();
+        break;
+    case kForegroundChangedMessage:
+        if (shell_)
+            shell_->CheckForegroundProfiles();
+        return 0;
+    case WM_DEVICECHANGE:
+        return OnDeviceChange(wParam, lParam);
+    case WM_WTSSESSION_CHANGE:
+        if (!shell_)
+            break;
+        if (wParam == WTS_CONSOLE_CONNECT)
+            shell_->OnConsoleConnect();
+        else if (wParam == WTS_CONSOLE_DISCONNECT)
+            shell_->OnConsoleDisconnect();
+        break;
+    case WM_POWERBROADCAST:
+        if (shell_ && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
+            shell_->OnResume();
+        break;
+    case WM_CLOSE:
+        // Only the tray menu ends the service.
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void CTremoDlg::LoadTrayTexts() {
+    std::wstring path = programFolder_ + L"lang.dll";
+    for (int i = 0; i < 4; ++i)
+        trayTexts_[i] = ports_->LangText(path, 1300 + i);
+}
+
+bool CTremoDlg::OnCreate() {
+    programFolder_ = ProgramFolder();
+    ports_ = std::make_unique<TremoPorts>(programFolder_);
+    shell_ = std::make_unique<ServiceShell>(ports_->ShellPorts());
+    shell_->DetermineSettingsFolder();
+    LoadTrayTexts();
+    ports_->tray.Attach(window_, icon_, trayTexts_[2]);
+
+    shell_->SearchAtStart();
+
+    readEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!readEvent_) {
+        DiagWrite(L"CreateEvent failed.");
+        return false;
+    }
+    ports_->deviceState.ReadEvent = reinterpret_cast<HidHandle>(readEvent_.Get());
+
+    reader_ = std::make_unique<Win32ReaderThread>(*shell_, ports_->deviceState);
+    if (reader_->Create())
+        ports_->reader.Attach(reader_.get());
+    shell_->StartReaderIfPresent();
+
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kHidInterfaceClass;
+    deviceNotify_.Reset(RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+    if (!deviceNotify_) {
+        DiagWrite(L"RegisterDeviceNotification failed!!!");
+        return false;
+    }
+
+    RegisterSessionNotices();
+
+    shell_->FinishStart();
+    SetWindowTextW(window_, kServiceTitle);
+    SetTimer(window_, kForegroundTimer, kForegroundTimerMs, nullptr);
+    foregroundHook_.Install(window_, kForegroundChangedMessage);
+    return true;
+}
+
+void CTremoDlg::RegisterSessionNotices() {
+    wtsapi_.Reset(LoadSystemLibrary(L"wtsapi32.dll"));
+    if (!wtsapi_)
+        return;
+    auto registerFn =
+        reinterpret_cast<WtsRegisterFn>(GetProcAddress(wtsapi_.Get(), "WTSRegisterSessionNotification"));
+    if (!registerFn)
+        return;
+    for (int i = 0; i < kSessionRegisterAttempts; ++i) {
+        if (registerFn(window_, NOTIFY_FOR_THIS_SESSION)) {
+            sessionRegistered_ = true;
+            return;
+        }
+        Sleep(1000);
+    }
+}
+
+void CTremoDlg::OnTrayCallback(WPARAM iconId, LPARAM mouseMessage) {
+    switch (LOWORD(mouseMessage)) {
+    case WM_RBUTTONDOWN:
+        DiagWrite(L"Mouse down\n");
+        if (iconId == kTrayIconId)
+            ShowTrayMenu();
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (shell_)
+            shell_->OpenConfigurationProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTremoDlg::ShowTrayMenu() {
+    SetForegroundWindow(window_);
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu)
+        return;
+    AppendMenuW(menu.Get(), MF_STRING, kCmdOpenConfiguration, trayTexts_[0].c_str());
+    AppendMenuW(menu.Get(), MF_STRING, kCmdExit, trayTexts_[1].c_str());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+    // Lets the menu close when the user clicks elsewhere.
+    PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+LRESULT CTremoDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(data);
+    if (!shell_ || !header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
+        return TRUE;
+    auto* device = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(data);
+    std::wstring name = device->dbcc_name;
+    if (event == DBT_DEVICEARRIVAL)
+        shell_->OnDeviceArrival(name);
+    else if (event == DBT_DEVICEREMOVECOMPLETE)
+        shell_->OnDeviceRemoval(name);
+    return TRUE;
+}
+
+void CTremoDlg::Shutdown() {
+    foregroundHook_.Remove();
+    if (window_)
+        KillTimer(window_, kForegroundTimer);
+    if (reader_) {
+        reader_->Stop();
+        ports_->reader.Attach(nullptr);
+        reader_.reset();
+    }
+    deviceNotify_.Reset();
+    if (sessionRegistered_ && wtsapi_) {
+        auto unregisterFn = reinterpret_cast<WtsUnregisterFn>(
+            GetProcAddress(wtsapi_.Get(), "WTSUnRegisterSessionNotification"));
+        if (unregisterFn)
+            unregisterFn(window_);
+        sessionRegistered_ = false;
+    }
+    if (ports_)
+        ports_->CloseDevice();
+    if (window_) {
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+}

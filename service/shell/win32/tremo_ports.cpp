@@ -1,0 +1,43 @@
+#include "service/shell/win32/tremo_ports.h"
+
+#include "service/apply.h"
+#include "service/report_protocol.h"
+#include "settings/settings_files.h"
+
+#include <cstring>
+
+bool Win32Device::Search() {
+    if (EnumHidMouse(platform_, state_) == 1)
+        return true;
+    state_.DevicePresent = 0;
+    return false;
+}
+
+void Win32Device::SendCommand(const uint8_t command[8]) {
+    uint8_t copy[kCommandSize];
+    std::memcpy(copy, command, kCommandSize);
+    SendFeatureCommand(transport_, copy);
+}
+
+void Win32Device::QueryFirmwareVersion() { GetFwVersion(transport_); }
+
+int Win32Device::ReadCurrentProfile() { return ReadCurProfile(transport_); }
+
+void Win32Device::ApplyAll(const SettingsBlock& block) { WriteAllSettings(transport_, pauser_, block); }
+
+void Win32Device::Close() { ::CloseDevice(platform_, state_); }
+
+std::wstring Win32SettingsStore::Folder() { return SettingsFolder(); }
+void Win32SettingsStore::Load(SettingsBlock& block) { LoadSettings(block); }
+void Win32SettingsStore::Save(const SettingsBlock& block) { SaveSettings(block); }
+void Win32SettingsStore::Init(SettingsBlock& block) { InitSetting(block); }
+
+std::wstring TremoPorts::LangText(const std::wstring& libraryPath, unsigned id) {
+    // Loaded once by its full path and kept for the life of the process.
+    static HMODULE library = LoadLibraryW(libraryPath.c_str());
+    if (!library)
+        return std::wstring();
+    wchar_t text[520];
+    int n = LoadStringW(library, id, text, 520);
+    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
