@@ -1,0 +1,16 @@
+// The simulated keyboard's collections as the platform lists them (SetupDi, HidD, HidP).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct SimHidCollection {
+    std::wstring path;
+    USHORT usagePage = 0, usage = 0;
+    USHORT featureLength = 0, inputLength = 0, outputLength = 0;
+};
+
+// The present HID interfaces with the keyboard's vendor and product ID, in list order.
+std::vector<SimHidCollection> FindSimCollections();
