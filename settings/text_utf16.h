@@ -23,3 +23,10 @@ template <size_t N> std::wstring FieldText(const StoredChar (&field)[N]) { retur
 template <size_t N> bool SetFieldText(StoredChar (&field)[N], std::wstring_view text) {
     return SetFieldText(field, N, text);
 }
+
+// UTF-8 at the edges that need it (UTF-8 INI files, POSIX paths). Invalid
+// sequences become U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+std::string Utf8FromUtf16(std::u16string_view text);
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
