@@ -19,7 +19,9 @@ enum collection { CollectionCommand = 0, CollectionEvent = 1 };
 
 struct sim_device {
     int collection;
-    CRITICAL_SECTION lock;
+    CRITICAL_SECTION lock;      /* the pending read and the input queue */
+    CRITICAL_SECTION pipe_lock; /* one command transaction at a time */
+    HANDLE pipe_event;
     HANDLE pipe; /* command transactions; opened on first use */
     IRP* pending_read;
     int removed;
@@ -99,32 +101,32 @@ static HANDLE open_pipe(void) {
     return pipe;
 }
 
-/* One overlapped pipe operation, waited for here; `stop` (may be NULL) aborts it. */
-static int pipe_io(HANDLE pipe, int write, void* buffer, DWORD size, DWORD* done, HANDLE stop) {
+/* Transactions give up after this long, so a hung host cannot hang the device. */
+#define TRANSACT_TIMEOUT_MS 5000
+
+/* One overlapped pipe operation on `event`, waited for here; `stop` (may be NULL) or
+ * the time limit aborts it. */
+static int pipe_io(HANDLE pipe, int write, void* buffer, DWORD size, DWORD* done, HANDLE event, HANDLE stop,
+                   DWORD timeout) {
     OVERLAPPED ov;
     HANDLE waits[2];
     DWORD count = 1;
     BOOL ok;
     memset(&ov, 0, sizeof(ov));
-    ov.hEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
-    if (!ov.hEvent)
-        return 0;
+    ov.hEvent = event;
     ok = write ? WriteFile(pipe, buffer, size, NULL, &ov) : ReadFile(pipe, buffer, size, NULL, &ov);
     if (!ok && GetLastError() == ERROR_IO_PENDING) {
-        waits[0] = ov.hEvent;
+        waits[0] = event;
         if (stop)
             waits[count++] = stop;
-        if (WaitForMultipleObjects(count, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        if (WaitForMultipleObjects(count, waits, FALSE, timeout) != WAIT_OBJECT_0) {
             CancelIoEx(pipe, &ov);
             GetOverlappedResult(pipe, &ov, done, TRUE);
-            CloseHandle(ov.hEvent);
             return 0;
         }
         ok = TRUE;
     }
-    ok = ok && GetOverlappedResult(pipe, &ov, done, TRUE);
-    CloseHandle(ov.hEvent);
-    return ok != 0;
+    return ok && GetOverlappedResult(pipe, &ov, done, TRUE);
 }
 
 struct wire_message {
@@ -145,21 +147,23 @@ static int transact(struct sim_device* dev, uint8_t kind, const uint8_t* data, U
     request.header.length = length;
     if (length)
         memcpy(request.data, data, length);
-    EnterCriticalSection(&dev->lock);
+    EnterCriticalSection(&dev->pipe_lock);
     for (attempt = 0; attempt < 2 && !ok; ++attempt) {
         if (!dev->pipe)
             dev->pipe = open_pipe();
         if (!dev->pipe)
             break;
-        ok = pipe_io(dev->pipe, 1, &request, sizeof(request.header) + length, &done, NULL) &&
-             pipe_io(dev->pipe, 0, reply, sizeof(*reply), &done, NULL) && done >= sizeof(reply->header) &&
-             reply->header.kind == kind;
+        ok =
+            pipe_io(dev->pipe, 1, &request, sizeof(request.header) + length, &done, dev->pipe_event, NULL,
+                    TRANSACT_TIMEOUT_MS) &&
+            pipe_io(dev->pipe, 0, reply, sizeof(*reply), &done, dev->pipe_event, NULL, TRANSACT_TIMEOUT_MS) &&
+            done >= sizeof(reply->header) && reply->header.kind == kind;
         if (!ok) {
             CloseHandle(dev->pipe);
             dev->pipe = NULL;
         }
     }
-    LeaveCriticalSection(&dev->lock);
+    LeaveCriticalSection(&dev->pipe_lock);
     if (ok && reply->header.length > done - sizeof(reply->header))
         reply->header.length = done - sizeof(reply->header);
     return ok && reply->header.status == SimStatusOk;
@@ -197,6 +201,9 @@ static DWORD WINAPI event_thread(void* param) {
     struct sim_device* dev = param;
     struct wire_message message;
     DWORD done;
+    HANDLE event = CreateEventW(NULL, TRUE, FALSE, NULL);
+    if (!event)
+        return 0;
     while (WaitForSingleObject(dev->stop_event, 0) != WAIT_OBJECT_0) {
         HANDLE pipe = open_pipe();
         if (!pipe) {
@@ -205,9 +212,9 @@ static DWORD WINAPI event_thread(void* param) {
         }
         memset(&message, 0, sizeof(message));
         message.header.kind = SimMsgSubscribe;
-        if (pipe_io(pipe, 1, &message, sizeof(message.header), &done, dev->stop_event)) {
+        if (pipe_io(pipe, 1, &message, sizeof(message.header), &done, event, dev->stop_event, INFINITE)) {
             for (;;) {
-                if (!pipe_io(pipe, 0, &message, sizeof(message), &done, dev->stop_event))
+                if (!pipe_io(pipe, 0, &message, sizeof(message), &done, event, dev->stop_event, INFINITE))
                     break;
                 if (done < sizeof(message.header) || message.header.kind != SimMsgInputReport)
                     continue;
@@ -219,6 +226,7 @@ static DWORD WINAPI event_thread(void* param) {
         CloseHandle(pipe);
         WaitForSingleObject(dev->stop_event, 100);
     }
+    CloseHandle(event);
     return 0;
 }
 
@@ -418,26 +426,22 @@ static NTSTATUS WINAPI internal_ioctl(DEVICE_OBJECT* device, IRP* irp) {
 }
 
 static NTSTATUS WINAPI pnp_dispatch(DEVICE_OBJECT* device, IRP* irp) {
-    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     struct sim_device* dev = device_of(device);
+    UCHAR minor = IoGetCurrentIrpStackLocation(irp)->MinorFunction;
     NTSTATUS status;
-    switch (stack->MinorFunction) {
-    case IRP_MN_SURPRISE_REMOVAL:
-    case IRP_MN_REMOVE_DEVICE:
+    if (minor == IRP_MN_SURPRISE_REMOVAL || minor == IRP_MN_REMOVE_DEVICE)
         stop_device(dev);
-        break;
-    default:
-        break;
-    }
-    /* The root bus below completes every request at once. */
+    /* The root bus below completes every request at once; the IRP is gone afterwards. */
     IoSkipCurrentIrpStackLocation(irp);
     status = IoCallDriver(next_of(device), irp);
-    if (stack->MinorFunction == IRP_MN_START_DEVICE && status == STATUS_SUCCESS)
+    if (minor == IRP_MN_START_DEVICE && status == STATUS_SUCCESS)
         start_device(dev);
-    if (stack->MinorFunction == IRP_MN_REMOVE_DEVICE) {
+    if (minor == IRP_MN_REMOVE_DEVICE) {
         if (dev->pipe)
             CloseHandle(dev->pipe);
         dev->pipe = NULL;
+        CloseHandle(dev->pipe_event);
+        DeleteCriticalSection(&dev->pipe_lock);
         DeleteCriticalSection(&dev->lock);
     }
     return status;
@@ -478,6 +482,10 @@ static NTSTATUS WINAPI add_device(DRIVER_OBJECT* driver, DEVICE_OBJECT* fdo) {
     (void)driver;
     memset(dev, 0, sizeof(*dev));
     InitializeCriticalSection(&dev->lock);
+    InitializeCriticalSection(&dev->pipe_lock);
+    dev->pipe_event = CreateEventW(NULL, TRUE, FALSE, NULL);
+    if (!dev->pipe_event)
+        return STATUS_INSUFFICIENT_RESOURCES;
     dev->collection = collection_of(ext->PhysicalDeviceObject);
     return STATUS_SUCCESS;
 }
