@@ -3,6 +3,7 @@
 sim_build=${BUILD_DIR:-$root/build}
 sim_bin=$sim_build/windows/bin
 sim_dir=${SIM_DIR:-$sim_build/windows/sim}
+sim_tremo=${TREMO_EXE:-$sim_bin/Tremo.exe}
 
 # The environment every later command needs, kept beside the prefix.
 sim_save_env() {
