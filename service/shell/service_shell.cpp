@@ -1,5 +1,6 @@
 #include "service/shell/service_shell.h"
 
+#include "service/input_report.h"
 #include "settings/diag.h"
 #include "settings/text_utf16.h"
 
@@ -16,23 +17,6 @@ ConfigRequest DecodeConfigRequest(uintptr_t wParam, intptr_t lParam) {
     if (wParam == 2 && lParam >= 0 && lParam < kProfileCount)
         return {ConfigRequest::kSelectProfile, static_cast<int>(lParam)};
     return {ConfigRequest::kIgnore, 0};
-}
-
-int EffectModeForCode(uint8_t code) {
-    switch (code) {
-    case 0:
-        return 1;
-    case 1:
-        return 2;
-    case 2:
-        return 5;
-    case 3:
-        return 3;
-    case 4:
-        return 4;
-    default:
-        return 1;
-    }
 }
 
 ServiceShell::ServiceShell(const Ports& ports)
@@ -228,32 +212,16 @@ void ServiceShell::OnExitCommand() {
 }
 
 void ServiceShell::OnInputReport(const uint8_t* report, size_t transferred) {
-    DiagPrintf(L"ReadThreadFun ReadBuffer[0]:0x%02x,ReadBuffer[1]:0x%02x,ReadBuffer[2]:0x%02x, "
-               L"ReadBuffer[3]:0x%02x,ReadBuffer[3]:0x%02x\n",
-               report[0], report[1], report[2], report[3], report[3]);
-    // Bytes past a short read are left over from an earlier report.
-    if (transferred < 4)
+    WriteReadDiagnostic(report, 4);
+    InputEvent event = DecodeInputReport(report, transferred);
+    if (event.kind == InputEventKind::None || !ports_.config.Exists())
         return;
-    if (!ports_.config.Exists())
-        return;
-    if (report[0] != 0x04 || report[2] != 0x03)
-        return;
-    if (report[1] == 0x05) {
-        if (report[3] >= kProfileCount)
+    InputEventNotice notice{};
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!ApplyInputEvent(*block_, event, notice))
             return;
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            block_->CurrentProfile = report[3];
-            SaveLocked();
-        }
-        ports_.config.Post(report[3], kConfigProfileChanged);
-    } else if (report[1] == 0x06) {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            block_->profiles[ActiveProfileIndex(block_->CurrentProfile)].LtEffectType =
-                EffectModeForCode(report[3]);
-            SaveLocked();
-        }
-        ports_.config.Post(report[3], kConfigEffectChanged);
+        SaveLocked();
     }
+    ports_.config.Post(notice.wParam, notice.lParam);
 }

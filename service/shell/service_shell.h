@@ -28,9 +28,6 @@ struct ConfigRequest {
 };
 ConfigRequest DecodeConfigRequest(uintptr_t wParam, intptr_t lParam);
 
-// The keyboard's lighting mode for an effect code it reports (0 -> 1, 1 -> 2, 2 -> 5, 3 -> 3, 4 -> 4).
-int EffectModeForCode(uint8_t code);
-
 class ServiceShell {
 public:
     struct Ports {

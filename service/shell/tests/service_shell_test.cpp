@@ -175,13 +175,6 @@ TEST(ConfigRequestTable, DecodesEachRow) {
     }
 }
 
-TEST(EffectModeTable, MapsKeyboardCodesToModes) {
-    const int expected[] = {1, 2, 5, 3, 4, 1, 1};
-    const uint8_t codes[] = {0, 1, 2, 3, 4, 5, 0xFF};
-    for (size_t i = 0; i < sizeof codes; ++i)
-        EXPECT_EQ(EffectModeForCode(codes[i]), expected[i]) << int(codes[i]);
-}
-
 TEST_F(ShellTest, InputReports) {
     struct Case {
         uint8_t report[4];

@@ -16,6 +16,11 @@ constexpr int kSessionRegisterAttempts = 10;
 using WtsRegisterFn = BOOL(WINAPI*)(HWND, DWORD);
 using WtsUnregisterFn = BOOL(WINAPI*)(HWND);
 
+template <typename Fn> Fn LookUp(HMODULE module, const char* name) {
+    // Through void(*)() so the compiler accepts the cast from the generic FARPROC.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // Only from the system folder: a wtsapi32.dll beside the program or in the current
 // directory must never be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
@@ -172,8 +177,7 @@ void CTremoDlg::RegisterSessionNotices() {
     wtsapi_.Reset(LoadSystemLibrary(L"wtsapi32.dll"));
     if (!wtsapi_)
         return;
-    auto registerFn =
-        reinterpret_cast<WtsRegisterFn>(GetProcAddress(wtsapi_.Get(), "WTSRegisterSessionNotification"));
+    auto registerFn = LookUp<WtsRegisterFn>(wtsapi_.Get(), "WTSRegisterSessionNotification");
     if (!registerFn)
         return;
     for (int i = 0; i < kSessionRegisterAttempts; ++i) {
@@ -239,8 +243,7 @@ void CTremoDlg::Shutdown() {
     }
     deviceNotify_.Reset();
     if (sessionRegistered_ && wtsapi_) {
-        auto unregisterFn = reinterpret_cast<WtsUnregisterFn>(
-            GetProcAddress(wtsapi_.Get(), "WTSUnRegisterSessionNotification"));
+        auto unregisterFn = LookUp<WtsUnregisterFn>(wtsapi_.Get(), "WTSUnRegisterSessionNotification");
         if (unregisterFn)
             unregisterFn(window_);
         sessionRegistered_ = false;

@@ -23,7 +23,11 @@ void Win32Device::QueryFirmwareVersion() { GetFwVersion(transport_); }
 
 int Win32Device::ReadCurrentProfile() { return ReadCurProfile(transport_); }
 
-void Win32Device::ApplyAll(const SettingsBlock& block) { WriteAllSettings(transport_, pauser_, block); }
+void Win32Device::ApplyAll(const SettingsBlock& block) {
+    // The fine timer resolution the pauses need costs power, so it lasts only as long as an apply.
+    Win32Pauser pauser;
+    WriteAllSettings(transport_, pauser, block);
+}
 
 void Win32Device::Close() { ::CloseDevice(platform_, state_); }
 

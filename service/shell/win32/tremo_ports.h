@@ -17,8 +17,8 @@
 // The keyboard through the protocol core.
 class Win32Device : public ShellDevice {
 public:
-    Win32Device(HidPlatform& platform, DeviceState& state, Pauser& pauser)
-        : platform_(platform), state_(state), transport_(platform, state), pauser_(pauser) {}
+    Win32Device(HidPlatform& platform, DeviceState& state)
+        : platform_(platform), state_(state), transport_(platform, state) {}
     bool Search() override;
     void SendCommand(const uint8_t command[8]) override;
     void QueryFirmwareVersion() override;
@@ -30,7 +30,6 @@ private:
     HidPlatform& platform_;
     DeviceState& state_;
     DeviceTransport transport_;
-    Pauser& pauser_;
 };
 
 class Win32SettingsStore : public SettingsStore {
@@ -63,8 +62,7 @@ struct TremoPorts {
 
     Win32HidPlatform platform;
     DeviceState deviceState;
-    Win32Pauser pauser;
-    Win32Device device{platform, deviceState, pauser};
+    Win32Device device{platform, deviceState};
     Win32SettingsStore store;
     Win32ConfigWindow config;
     Win32TrayIcon tray;
