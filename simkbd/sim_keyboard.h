@@ -19,6 +19,25 @@ constexpr size_t kSimInputReportLength = 8;   // report ID 4 + 7 bytes (4 meanin
 
 using SimInputReport = std::array<uint8_t, kSimInputReportLength>;
 
+// The keyboard's USB identity is the build's.
+constexpr uint16_t kSimVendorId = TREMO_VID;
+constexpr uint16_t kSimProductId = TREMO_PID;
+constexpr uint16_t kSimCollectionUsage = 0x0001;
+
+struct SimCollection {
+    uint16_t usagePage;
+    uint16_t usage;
+    uint16_t featureReportLength;
+    uint16_t inputReportLength;
+    uint16_t outputReportLength;
+};
+
+// The two collections in the order the keyboard lists them: events first.
+constexpr SimCollection kSimCollections[2] = {
+    {kSimUsagePage_Event, kSimCollectionUsage, 0, kSimInputReportLength, 0},
+    {kSimUsagePage_Command, kSimCollectionUsage, kSimFeatureReportLength, 0, kSimOutputReportLength},
+};
+
 // Everything the keyboard holds, as it was last sent.
 struct SimKeyboardState {
     uint8_t keyMatrix[640];
@@ -54,6 +73,13 @@ public:
     void PressEffectKey(uint8_t code);
     bool PopInputReport(SimInputReport& report);
 
+    // Unplugged, the keyboard takes and answers nothing; the transport in front of
+    // it reports its writes as failed. It starts plugged in.
+    void Plug() { plugged_ = true; }
+    void Unplug() { plugged_ = false; }
+    bool Plugged() const { return plugged_; }
+    void SetFirmwareVersion(uint8_t major, uint8_t minor);
+
     const SimKeyboardState& State() const { return state_; }
     const std::vector<std::string>& ProtocolErrors() const { return errors_; }
 
@@ -80,4 +106,12 @@ private:
     int bulkReceived_ = 0;
     uint8_t bulkPayload_[640]{};
     uint8_t readAnswer_[8]{};
+    uint64_t journalStart_ = 0;
+    bool plugged_ = true;
+
+    void Record(char kind, const uint8_t* report, size_t length);
+    void Error(const std::string& text);
+    void HandleCommand(const uint8_t* c, const std::string& frame);
+    void BeginBulk(const uint8_t* c, int reports);
+    void FinishBulk();
 };
