@@ -171,7 +171,7 @@ void IniDocument::Parse(std::u16string_view text) {
         if (line[0] == u'[') {
             size_t close = line.rfind(u']');
             if (close != std::u16string_view::npos) {
-                sections_.push_back(Section{std::u16string(line.substr(1, close - 1)), {}});
+                sections_.push_back(Section{std::u16string(Trim(line.substr(1, close - 1))), {}});
                 current = &sections_.back();
                 previous = nullptr;
                 continue;
@@ -199,7 +199,7 @@ void IniDocument::ParseBytes(std::string_view bytes) { Parse(DecodeIniBytes(byte
 std::u16string IniDocument::Serialize() const {
     size_t size = 0;
     for (const Section& s : sections_) {
-        size += s.name.empty() ? 0 : s.name.size() + 6;
+        size += s.name.empty() ? 0 : s.name.size() + 4;
         for (const Key& k : s.keys) {
             size += k.name.size() + 3 + k.value.size();
         }
@@ -208,7 +208,7 @@ std::u16string IniDocument::Serialize() const {
     out.reserve(size);
     for (const Section& s : sections_) {
         if (!s.name.empty()) {
-            out += u"\r\n[";
+            out += u"[";
             out += s.name;
             out += u"]\r\n";
         }
@@ -295,9 +295,9 @@ bool IniDocument::GetStruct(std::u16string_view section, std::u16string_view key
         return false;
     }
     const std::u16string& v = k->value;
-    // The platform halves the length rounding down, so one stray digit before the
-    // checksum pair passes the length test; it must still be a hexadecimal digit.
-    if (v.size() < 2 || (v.size() - 2) / 2 != size) {
+    // Exactly the bytes and the checksum pair, all hexadecimal digits. (Wine also
+    // takes a longer value by its first digits, and any characters as digits.)
+    if (v.size() != 2 * size + 2) {
         return false;
     }
     for (char16_t c : v) {
@@ -311,7 +311,7 @@ bool IniDocument::GetStruct(std::u16string_view section, std::u16string_view key
         bytes[i] = static_cast<uint8_t>(HexValue(v[2 * i]) << 4 | HexValue(v[2 * i + 1]));
         sum += bytes[i];
     }
-    unsigned stored = static_cast<unsigned>(HexValue(v[v.size() - 2]) << 4 | HexValue(v[v.size() - 1]));
+    unsigned stored = static_cast<unsigned>(HexValue(v[2 * size]) << 4 | HexValue(v[2 * size + 1]));
     if (stored != (sum & 0xFF)) {
         return false;
     }
@@ -346,6 +346,11 @@ bool IniDocument::Store(Key& key, std::u16string value) {
     key.value = std::move(value);
     key.hasValue = true;
     return true;
+}
+
+const std::u16string* IniDocument::RawValue(std::u16string_view section, std::u16string_view key) const {
+    const Key* k = FindKey(section, key);
+    return k && k->hasValue ? &k->value : nullptr;
 }
 
 bool IniDocument::HasSection(std::u16string_view section) const { return FindSection(section) != nullptr; }

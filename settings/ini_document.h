@@ -28,9 +28,9 @@ public:
     // GetPrivateProfileIntW: the fallback for a missing or empty value, else the
     // number the text starts with (decimal, or 0x / 0o / 0b prefixed), wrapping at 32 bits.
     int32_t GetInt(std::u16string_view section, std::u16string_view key, int32_t fallback) const;
-    // GetPrivateProfileStructW: true and out filled only when the value has the
-    // length of size bytes plus the checksum pair, is all hexadecimal digits and
-    // the checksum matches; out is left untouched otherwise.
+    // GetPrivateProfileStructW: true and out filled only when the value is exactly
+    // size bytes plus the checksum pair in hexadecimal digits (either case) and the
+    // checksum matches; out is left untouched otherwise.
     bool GetStruct(std::u16string_view section, std::u16string_view key, void* out, size_t size) const;
 
     // WritePrivateProfileStringW: creates the section and key when missing.
@@ -40,6 +40,9 @@ public:
     // WritePrivateProfileStructW: upper-case hexadecimal pairs plus the checksum pair.
     bool SetStruct(std::u16string_view section, std::u16string_view key, const void* data, size_t size);
 
+    // The value as stored (blanks around it removed), nullptr when the key is
+    // missing or has no '='.
+    const std::u16string* RawValue(std::u16string_view section, std::u16string_view key) const;
     bool HasSection(std::u16string_view section) const;
     bool HasKey(std::u16string_view section, std::u16string_view key) const;
 
