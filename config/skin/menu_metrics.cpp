@@ -7,7 +7,8 @@ int MenuWidthAfterAppend(int width, int margin1, int margin2, size_t textLength)
 }
 
 int MenuItemHeight(unsigned id, int itemHeight) {
-    if (id == 0)
+    // Some systems keep the id a separator was appended with instead of passing 0.
+    if (id == 0 || id == kMenuSeparatorId)
         return 5;
     if (id == kMenuInvisibleId)
         return 0;

@@ -13,7 +13,7 @@ constexpr int kMenuCharWidth = 8;
 // Width after appending an item whose text has textLength characters.
 int MenuWidthAfterAppend(int width, int margin1, int margin2, size_t textLength);
 
-// Height measured for an item id: separators 5, the invisible item 0, others itemHeight + 2.
+// Height measured for an item id: separators (id 0 or 2048) 5, the invisible item 0, others itemHeight + 2.
 int MenuItemHeight(unsigned id, int itemHeight);
 
 // Where an item's text starts for a text of the given height.

@@ -17,6 +17,7 @@ TEST(SkinMenuMetrics, WidthGrowsWithTheLongestText) {
 
 TEST(SkinMenuMetrics, ItemHeights) {
     EXPECT_EQ(MenuItemHeight(0, kMenuDefaultItemHeight), 5);
+    EXPECT_EQ(MenuItemHeight(kMenuSeparatorId, kMenuDefaultItemHeight), 5);
     EXPECT_EQ(MenuItemHeight(kMenuInvisibleId, kMenuDefaultItemHeight), 0);
     EXPECT_EQ(MenuItemHeight(2005, kMenuDefaultItemHeight), 20);
 }
