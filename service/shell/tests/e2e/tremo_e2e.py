@@ -124,6 +124,13 @@ def journal():
             if l.strip() and not l.startswith("#")]
 
 
+def tremo_log():
+    try:
+        return open(sim("tremo-log").strip(), encoding="utf-8", errors="replace").read()
+    except OSError:
+        return ""
+
+
 def settings_dir():
     return sim("settings-dir").strip()
 
@@ -227,13 +234,15 @@ def case_start_absent():
     sim("stop", check_rc=False)
     sim("start", "--no-keyboard", "--no-tremo", timeout=300)
     with Listener() as listener:
-        tremo = subprocess.Popen([SIM, "exec", os.path.join(BIN, "Tremo.exe")], env=ENV, stdin=subprocess.DEVNULL,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        wait_for(service_running, 30, "Tremo's window")
+        sim("start-tremo", timeout=120)
         listener.wait("quit", 10)
         check(config_ini().get("keyboardplugin") == "0", "KeyboardPlugIn is not 0 after an absent start")
         check(not tray_shown(), "tray icon shown without the keyboard")
-        check(tremo.poll() is None, "Tremo ended without the keyboard")
+        check(service_running(), "Tremo ended without the keyboard")
+    log = tremo_log()
+    searches = log.count("SetupDiEnumDeviceInterfaces failed.")
+    check(searches == 10, f"{searches} searches at start instead of ten")
+    check("Hide icon and write device NULL" in log, "no diagnostic of the hidden icon")
     sim("plug")
     wait_for(lambda: config_ini().get("keyboardplugin") == "1", 15, "KeyboardPlugIn 1 after plugging in")
     wait_for(tray_shown, 10, "the tray icon after plugging in")
