@@ -58,7 +58,7 @@ protected:
         keys_[3].SetChecked(1);
         EnableWindow(keys_[5].Handle(), FALSE);
 
-        const ButtonPos listPos = ReadButtonPos(SkinPath(), 11);
+        const ButtonPos listPos = ReadButtonPos(Skin(), 11);
         list_.Create(ToRect(listPos.rect), hwnd_, 4096);
         list_.listId = 4096;
         list_.noHide = 1;

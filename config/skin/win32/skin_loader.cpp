@@ -15,19 +15,6 @@ std::wstring& FolderBuffer() {
     return folder;
 }
 
-HMODULE& LangLibrary() {
-    static HMODULE module = nullptr;
-    return module;
-}
-
-// GetPrivateProfileStringW into 8,192 characters, empty when missing.
-std::wstring ReadSkinString(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
-    std::vector<wchar_t> buffer(8192, L'\0');
-    GetPrivateProfileStringW(section, key, L"", buffer.data(), static_cast<DWORD>(buffer.size()),
-                             path.c_str());
-    return buffer.data();
-}
-
 struct ComRelease {
     void operator()(IUnknown* p) const { p->Release(); }
 };
@@ -186,30 +173,17 @@ void CutSkinPiece(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int to
     StretchBlt(to.get(), 0, 0, w, h, from.get(), left, top, w, h, SRCCOPY);
 }
 
-void LoadWindowTexts(std::vector<std::wstring>& texts, UINT first, int count) {
-    // Loaded again at each window creation and never freed, as every window relies on it staying.
-    const std::wstring path = ModuleFolder() + L"lang.dll";
-    if (HMODULE lang = LoadLibraryW(path.c_str()))
-        LangLibrary() = lang;
-    for (int i = 0; i < count; ++i) {
-        wchar_t buffer[520] = {};
-        if (LangLibrary())
-            LoadStringW(LangLibrary(), first + static_cast<UINT>(i), buffer, 520);
-        texts.emplace_back(buffer);
-    }
+ButtonPos ReadButtonPos(CIniAccessor& skin, int key) {
+    return ParseButtonPos(skin.ReadString(L"BUTTONPOS", std::to_wstring(key), L""));
 }
 
-ButtonPos ReadButtonPos(const std::wstring& skinPath, int key) {
-    return ParseButtonPos(ReadSkinString(skinPath, L"BUTTONPOS", std::to_wstring(key).c_str()));
-}
-
-void LoadSkinPictures(const std::wstring& skinPath, const wchar_t* disabledKey, SkinPictures& out) {
+void LoadSkinPictures(CIniAccessor& skin, const wchar_t* disabledKey, SkinPictures& out) {
     const std::wstring folder = ProgramFolder() + L"Skins\\";
     const wchar_t* keys[] = {L"Mask", L"Normal", L"Down", L"Over", disabledKey};
     UniqueBitmap* targets[] = {&out.mask, &out.normal, &out.down, &out.over, &out.disabled};
     std::wstring names[5];
     for (int i = 0; i < 5; ++i)
-        names[i] = ReadSkinString(skinPath, L"SCREEN", keys[i]);
+        names[i] = skin.ReadString(L"SCREEN", keys[i], L"");
     SIZE size{};
     for (int i = 0; i < 5; ++i)
         LoadSkinPicture(folder + names[i], *targets[i], size);

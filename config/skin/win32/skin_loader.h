@@ -3,6 +3,8 @@
 
 #include "config/skin/button_pos.h"
 #include "config/skin/win32/handles.h"
+#include "config/skin/window_texts.h"
+#include "settings/ini_accessor.h"
 
 #include <windows.h>
 
@@ -29,12 +31,8 @@ HRGN CreateRegionFromMaskInOnePiece(HBITMAP mask);
 // compatible with dc. Nothing happens when source is empty.
 void CutSkinPiece(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right, int bottom);
 
-// Appends one text per id (first .. first + count - 1) from lang.dll beside the
-// program; a missing library or id gives an empty entry.
-void LoadWindowTexts(std::vector<std::wstring>& texts, UINT first, int count);
-
-// "BUTTONPOS" entry key of the skin file at path.
-ButtonPos ReadButtonPos(const std::wstring& skinPath, int key);
+// "BUTTONPOS" entry key of a skin file; a missing entry is the empty rectangle at (0, 0).
+ButtonPos ReadButtonPos(CIniAccessor& skin, int key);
 
 // The five pictures of a window, as its skin file names them.
 struct SkinPictures {
@@ -43,7 +41,7 @@ struct SkinPictures {
     SIZE size{0, 0};
 };
 // disabledKey is "Disabled", or "Disable" for the main window.
-void LoadSkinPictures(const std::wstring& skinPath, const wchar_t* disabledKey, SkinPictures& out);
+void LoadSkinPictures(CIniAccessor& skin, const wchar_t* disabledKey, SkinPictures& out);
 
 // The pixels of a bitmap as a 32-bit bottom-up DIB copy.
 struct Dib32 {

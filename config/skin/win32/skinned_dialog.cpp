@@ -6,11 +6,14 @@ bool CSkinnedDialog::OnCreate() {
             spec_.texts->clear();
         LoadWindowTexts(*spec_.texts, spec_.firstText, spec_.textCount);
     }
+    CIniAccessor skin(SkinPath());
+    skin_ = &skin;
     SkinPictures pictures;
-    LoadSkinPictures(SkinPath(), spec_.disabledKey, pictures);
+    LoadSkinPictures(skin, spec_.disabledKey, pictures);
     size_ = pictures.size;
     SetWindowPos(hwnd_, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     BuildControls(pictures);
+    skin_ = nullptr;
     background_ = std::move(pictures.background);
     mask_ = std::move(pictures.mask);
     if (HRGN region = CreateRegionFromMask(mask_.get())) {
@@ -22,7 +25,7 @@ bool CSkinnedDialog::OnCreate() {
 }
 
 bool CSkinnedDialog::PlaceButton(CBitmapBtn& button, int key, const SkinPictures& pictures) {
-    const ButtonPos pos = ReadButtonPos(SkinPath(), key);
+    const ButtonPos pos = ReadButtonPos(Skin(), key);
     const RECT r = ToRect(pos.rect);
     if (!button.Create(r, hwnd_))
         return false;

@@ -50,12 +50,15 @@ protected:
 
     // Creates a button at "BUTTONPOS" key and gives it its four pieces.
     bool PlaceButton(CBitmapBtn& button, int key, const SkinPictures& pictures);
+    // The window's skin file; read it only while the controls are built.
+    CIniAccessor& Skin() { return *skin_; }
 
     SkinnedWindowSpec spec_;
 
 private:
     void Paint();
 
+    CIniAccessor* skin_ = nullptr;
     UniqueBitmap background_;
     UniqueBitmap mask_;
     SIZE size_{0, 0};
