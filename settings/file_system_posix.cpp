@@ -53,10 +53,14 @@ public:
         bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
         bytes->clear();
         if (ok) {
-            bytes->reserve(static_cast<size_t>(st.st_size));
-            char buffer[65536];
+            // Read straight into the caller's buffer; a file may still grow or shrink meanwhile.
+            size_t done = 0;
+            bytes->resize(static_cast<size_t>(st.st_size) + 1);
             for (;;) {
-                ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (done == bytes->size()) {
+                    bytes->resize(bytes->size() * 2);
+                }
+                ssize_t n = ::read(fd, &(*bytes)[done], bytes->size() - done);
                 if (n < 0 && errno == EINTR) {
                     continue;
                 }
@@ -66,8 +70,9 @@ public:
                 if (n <= 0) {
                     break;
                 }
-                bytes->append(buffer, static_cast<size_t>(n));
+                done += static_cast<size_t>(n);
             }
+            bytes->resize(done);
         }
         ::close(fd);
         return ok;

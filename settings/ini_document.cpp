@@ -60,18 +60,20 @@ bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
+struct HexTable {
+    int8_t value[128];
+    constexpr HexTable() : value() {
+        for (int c = 0; c < 128; ++c) {
+            value[c] = c >= '0' && c <= '9'   ? static_cast<int8_t>(c - '0')
+                       : c >= 'A' && c <= 'F' ? static_cast<int8_t>(c - 'A' + 10)
+                       : c >= 'a' && c <= 'f' ? static_cast<int8_t>(c - 'a' + 10)
+                                              : -1;
+        }
     }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    return -1;
-}
+};
+constexpr HexTable kHex;
+
+int HexValue(char16_t c) { return c < 128 ? kHex.value[c] : -1; }
 
 // The platform's copy of a value into a caller's buffer: an enclosing pair of
 // quotes is dropped, and the text is cut to bufferChars - 1 characters. When the
@@ -154,9 +156,27 @@ constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
 } // namespace
 
-void IniDocument::Parse(std::u16string_view text) {
+IniDocument::IniDocument() : text_(std::make_unique<std::u16string>()), sections_(1) {}
+
+void IniDocument::Parse(std::u16string_view text) { Parse(std::u16string(text)); }
+
+void IniDocument::Parse(std::u16string&& text) {
+    text_ = std::make_unique<std::u16string>(std::move(text));
+    owned_.clear();
+    ParseText();
+}
+
+void IniDocument::ParseBytes(std::string_view bytes) { Parse(DecodeIniBytes(bytes)); }
+
+std::u16string_view IniDocument::Own(std::u16string text) {
+    owned_.push_back(std::make_unique<std::u16string>(std::move(text)));
+    return *owned_.back();
+}
+
+void IniDocument::ParseText() {
+    const std::u16string_view text = *text_;
     sections_.clear();
-    sections_.push_back(Section{});
+    sections_.emplace_back();
     Section* current = &sections_.back();
     const Key* previous = nullptr;
     size_t pos = 0;
@@ -171,7 +191,7 @@ void IniDocument::Parse(std::u16string_view text) {
         if (line[0] == u'[') {
             size_t close = line.rfind(u']');
             if (close != std::u16string_view::npos) {
-                sections_.push_back(Section{std::u16string(Trim(line.substr(1, close - 1))), {}});
+                sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
                 current = &sections_.back();
                 previous = nullptr;
                 continue;
@@ -188,43 +208,59 @@ void IniDocument::Parse(std::u16string_view text) {
         }
         // Runs of lines with no name collapse into one, as the platform does.
         if (!name.empty() || !previous || !previous->name.empty()) {
-            current->keys.push_back(Key{std::u16string(name), std::u16string(value), hasValue});
+            current->keys.push_back(Key{name, value, hasValue});
             previous = &current->keys.back();
         }
     }
 }
 
-void IniDocument::ParseBytes(std::string_view bytes) { Parse(DecodeIniBytes(bytes)); }
-
 std::u16string IniDocument::Serialize() const {
-    size_t size = 0;
-    for (const Section& s : sections_) {
-        size += s.name.empty() ? 0 : s.name.size() + 4;
-        for (const Key& k : s.keys) {
-            size += k.name.size() + 3 + k.value.size();
-        }
-    }
-    std::u16string out;
-    out.reserve(size);
-    for (const Section& s : sections_) {
-        if (!s.name.empty()) {
-            out += u"[";
-            out += s.name;
-            out += u"]\r\n";
-        }
-        for (const Key& k : s.keys) {
-            out += k.name;
-            if (k.hasValue) {
-                out += u'=';
-                out += k.value;
-            }
-            out += u"\r\n";
-        }
-    }
-    return out;
+    std::string bytes = SerializeBytes();
+    return DecodeIniBytes(bytes);
 }
 
-std::string IniDocument::SerializeBytes() const { return EncodeIniBytes(Serialize()); }
+std::string IniDocument::SerializeBytes() const {
+    std::string bytes;
+    SerializeBytes(&bytes);
+    return bytes;
+}
+
+void IniDocument::SerializeBytes(std::string* result) const {
+    size_t units = 0;
+    for (const Section& s : sections_) {
+        units += s.name.empty() ? 0 : s.name.size() + 4;
+        for (const Key& k : s.keys) {
+            units += k.name.size() + 3 + k.value.size();
+        }
+    }
+    std::string& bytes = *result;
+    bytes.resize(2 + 2 * units);
+    char* out = &bytes[0];
+    *out++ = '\xFF';
+    *out++ = '\xFE';
+    auto put = [&out](std::u16string_view text) {
+        for (char16_t c : text) {
+            *out++ = static_cast<char>(c & 0xFF);
+            *out++ = static_cast<char>(c >> 8);
+        }
+    };
+    for (const Section& s : sections_) {
+        if (!s.name.empty()) {
+            put(u"[");
+            put(s.name);
+            put(u"]\r\n");
+        }
+        for (const Key& k : s.keys) {
+            put(k.name);
+            if (k.hasValue) {
+                put(u"=");
+                put(k.value);
+            }
+            put(u"\r\n");
+        }
+    }
+    bytes.resize(static_cast<size_t>(out - bytes.data()));
+}
 
 const IniDocument::Section* IniDocument::FindSection(std::u16string_view name) const {
     name = Trim(name);
@@ -255,7 +291,7 @@ IniDocument::Key& IniDocument::FindOrCreateKey(std::u16string_view section, std:
     key = Trim(key);
     Section* target = const_cast<Section*>(FindSection(section));
     if (!target) {
-        sections_.push_back(Section{std::u16string(section), {}});
+        sections_.push_back(Section{Own(std::u16string(section)), {}});
         target = &sections_.back();
     }
     for (Key& k : target->keys) {
@@ -263,7 +299,7 @@ IniDocument::Key& IniDocument::FindOrCreateKey(std::u16string_view section, std:
             return k;
         }
     }
-    target->keys.push_back(Key{std::u16string(key), std::u16string(), false});
+    target->keys.push_back(Key{Own(std::u16string(key)), std::u16string_view(), false});
     return target->keys.back();
 }
 
@@ -276,7 +312,7 @@ std::u16string IniDocument::GetString(std::u16string_view section, std::u16strin
         fallback.remove_suffix(1);
     }
     const Key* k = FindKey(section, key);
-    return CopyEntry(k && k->hasValue ? std::u16string_view(k->value) : fallback, bufferChars);
+    return CopyEntry(k && k->hasValue ? k->value : fallback, bufferChars);
 }
 
 int32_t IniDocument::GetInt(std::u16string_view section, std::u16string_view key, int32_t fallback) const {
@@ -294,7 +330,7 @@ bool IniDocument::GetStruct(std::u16string_view section, std::u16string_view key
     if (!k || !k->hasValue) {
         return false;
     }
-    const std::u16string& v = k->value;
+    const std::u16string_view v = k->value;
     // Exactly the bytes and the checksum pair, all hexadecimal digits. (Wine also
     // takes a longer value by its first digits, and any characters as digits.)
     if (v.size() != 2 * size + 2) {
@@ -305,18 +341,19 @@ bool IniDocument::GetStruct(std::u16string_view section, std::u16string_view key
             return false;
         }
     }
-    std::vector<uint8_t> bytes(size);
+    auto byteAt = [&v](size_t i) {
+        return static_cast<uint8_t>(HexValue(v[2 * i]) << 4 | HexValue(v[2 * i + 1]));
+    };
     unsigned sum = 0;
     for (size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<uint8_t>(HexValue(v[2 * i]) << 4 | HexValue(v[2 * i + 1]));
-        sum += bytes[i];
+        sum += byteAt(i);
     }
-    unsigned stored = static_cast<unsigned>(HexValue(v[2 * size]) << 4 | HexValue(v[2 * size + 1]));
-    if (stored != (sum & 0xFF)) {
+    if (byteAt(size) != (sum & 0xFF)) {
         return false;
     }
-    if (size) {
-        std::memcpy(out, bytes.data(), size);
+    auto* bytes = static_cast<uint8_t*>(out);
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = byteAt(i);
     }
     return true;
 }
@@ -343,14 +380,19 @@ bool IniDocument::Store(Key& key, std::u16string value) {
     if (key.hasValue && key.value == value) {
         return false;
     }
-    key.value = std::move(value);
+    key.value = Own(std::move(value));
     key.hasValue = true;
     return true;
 }
 
-const std::u16string* IniDocument::RawValue(std::u16string_view section, std::u16string_view key) const {
+bool IniDocument::RawValue(std::u16string_view section, std::u16string_view key,
+                           std::u16string_view* value) const {
     const Key* k = FindKey(section, key);
-    return k && k->hasValue ? &k->value : nullptr;
+    if (!k || !k->hasValue) {
+        return false;
+    }
+    *value = k->value;
+    return true;
 }
 
 bool IniDocument::HasSection(std::u16string_view section) const { return FindSection(section) != nullptr; }

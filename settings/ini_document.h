@@ -8,18 +8,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class IniDocument {
 public:
+    IniDocument();
+    IniDocument(IniDocument&&) = default;
+    IniDocument& operator=(IniDocument&&) = default;
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
+
     void Parse(std::u16string_view text);
+    void Parse(std::u16string&& text);
     // Detects the encoding as the platform does (ini_text.h).
     void ParseBytes(std::string_view bytes);
     std::u16string Serialize() const;
     // UTF-16LE with a byte-order mark.
     std::string SerializeBytes() const;
+    void SerializeBytes(std::string* bytes) const;
 
     // GetPrivateProfileStringW into a buffer of bufferChars characters: at most
     // bufferChars - 1 characters, one pair of enclosing quotes removed.
@@ -40,29 +49,36 @@ public:
     // WritePrivateProfileStructW: upper-case hexadecimal pairs plus the checksum pair.
     bool SetStruct(std::u16string_view section, std::u16string_view key, const void* data, size_t size);
 
-    // The value as stored (blanks around it removed), nullptr when the key is
+    // The value as stored (blanks around it removed); false when the key is
     // missing or has no '='.
-    const std::u16string* RawValue(std::u16string_view section, std::u16string_view key) const;
+    bool RawValue(std::u16string_view section, std::u16string_view key, std::u16string_view* value) const;
     bool HasSection(std::u16string_view section) const;
     bool HasKey(std::u16string_view section, std::u16string_view key) const;
 
 private:
+    // Names and values point into the parsed text or into strings the document
+    // owns, so a large file is not copied line by line.
     struct Key {
-        std::u16string name;
-        std::u16string value;
+        std::u16string_view name;
+        std::u16string_view value;
         bool hasValue;
     };
     struct Section {
-        std::u16string name; // empty for the lines before the first section header
+        std::u16string_view name; // empty for the lines before the first section header
         std::vector<Key> keys;
     };
+
+    void ParseText();
+    std::u16string_view Own(std::u16string text);
 
     const Section* FindSection(std::u16string_view name) const;
     const Key* FindKey(std::u16string_view section, std::u16string_view key) const;
     Key& FindOrCreateKey(std::u16string_view section, std::u16string_view key);
-    static bool Store(Key& key, std::u16string value);
+    bool Store(Key& key, std::u16string value);
 
-    std::vector<Section> sections_{Section{}};
+    std::unique_ptr<std::u16string> text_;
+    std::vector<std::unique_ptr<std::u16string>> owned_;
+    std::vector<Section> sections_;
 };
 
 // Struct encoding on its own (also used where a value is built without a document).

@@ -1,14 +1,20 @@
 #include "settings/ini_text.h"
 #include "settings/text_utf16.h"
 
+#include <cstring>
+
 namespace {
 
 std::u16string Utf16FromBytes(std::string_view bytes, bool bigEndian) {
     std::u16string text(bytes.size() / 2, u'\0');
+    const bool hostBigEndian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+    if (bigEndian == hostBigEndian) {
+        std::memcpy(&text[0], bytes.data(), text.size() * 2);
+        return text;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t i = 0; i < text.size(); ++i) {
-        auto a = static_cast<unsigned char>(bytes[2 * i]);
-        auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
-        text[i] = static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+        text[i] = static_cast<char16_t>(p[2 * i] << 8 | p[2 * i + 1]);
     }
     return text;
 }

@@ -277,9 +277,10 @@ TEST_F(Fixture, DifferentialReadingOfGeneratedTexts) {
                     BOOL platformOk = GetPrivateProfileStructW(ws.c_str(), wk.c_str(), platformBytes,
                                                                static_cast<UINT>(size), path.c_str());
                     bool ourOk = doc.GetStruct(section, key, ourBytes, size);
-                    const std::u16string* raw = doc.RawValue(section, key);
-                    bool exact = raw && raw->size() == 2 * size + 2 &&
-                                 raw->find_first_not_of(u"0123456789ABCDEFabcdef") == std::u16string::npos;
+                    std::u16string_view raw;
+                    bool exact =
+                        doc.RawValue(section, key, &raw) && raw.size() == 2 * size + 2 &&
+                        raw.find_first_not_of(u"0123456789ABCDEFabcdef") == std::u16string_view::npos;
                     // Where Wine takes a value that is not exactly hexadecimal digits of the
                     // right length, we refuse it; everywhere else both agree.
                     if (exact || ourOk) {
