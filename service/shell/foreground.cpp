@@ -3,17 +3,24 @@
 #include "settings/diag.h"
 
 const std::wstring& ForegroundTracker::ForegroundPath() {
-    ForegroundProbe::Owner owner = probe_.ForegroundOwner();
-    uint32_t id = owner.processId;
-    if (id == 0) {
+    uintptr_t window = probe_.ForegroundWindow();
+    if (window != 0 && window == knownWindow_)
+        return knownPath_;
+    knownWindow_ = 0;
+    if (window == 0) {
         knownId_ = 0;
         knownPath_.clear();
         return knownPath_;
     }
-    if (id == knownId_)
+    ForegroundProbe::Owner owner = probe_.WindowOwner(window);
+    uint32_t id = owner.processId;
+    if (id != 0 && id == knownId_) {
+        knownWindow_ = window;
         return knownPath_;
+    }
     std::wstring path;
-    if (probe_.ImagePath(id, path)) {
+    if (id != 0 && probe_.ImagePath(id, path)) {
+        knownWindow_ = window;
         knownId_ = id;
         knownPath_ = path;
     } else {

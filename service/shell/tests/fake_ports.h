@@ -150,13 +150,24 @@ struct FakePauses : Pauses {
 };
 
 struct FakeProbe : ForegroundProbe {
-    uint32_t foregroundId = 0;
+    uintptr_t foregroundWindow = 0;
+    std::map<uintptr_t, uint32_t> windowOwners;
     std::map<uint32_t, std::wstring> paths; // processes that can be queried
     int queries = 0;
+    int windowCalls = 0;
     int ownerCalls = 0;
-    Owner ForegroundOwner() override {
+    // A window of that process comes to the foreground (window n of it, if it has several).
+    void SetForeground(uint32_t processId, int n = 0) {
+        foregroundWindow = processId ? 1000 * processId + static_cast<uintptr_t>(n) : 0;
+        windowOwners[foregroundWindow] = processId;
+    }
+    uintptr_t ForegroundWindow() override {
+        ++windowCalls;
+        return foregroundWindow;
+    }
+    Owner WindowOwner(uintptr_t window) override {
         ++ownerCalls;
-        return {foregroundId, foregroundId + 1};
+        return {windowOwners[window], 7};
     }
     bool ImagePath(uint32_t id, std::wstring& path) override {
         ++queries;

@@ -227,7 +227,7 @@ TEST_F(ShellTest, LinkedProgramInForegroundSwitchesSavesAndTellsConfigurationPro
     StartPresent();
     Link(2, L"C:\\Games\\Game.exe");
     probe.paths[40] = L"C:\\Games\\Game.exe";
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     shell.CheckForegroundProfiles();
     EXPECT_EQ(log.Take(), (Lines{"cmd 0102000000000000", "save current=2 plugin=1", "post 2,20"}));
     shell.CheckForegroundProfiles();
@@ -239,7 +239,7 @@ TEST_F(ShellTest, ProgramInBackgroundDoesNotSwitch) {
     Link(2, L"C:\\Games\\Game.exe");
     probe.paths[40] = L"C:\\Games\\Game.exe";
     probe.paths[41] = L"C:\\Windows\\notepad.exe";
-    probe.foregroundId = 41;
+    probe.SetForeground(41);
     shell.CheckForegroundProfiles();
     EXPECT_TRUE(log.Take().empty());
 }
@@ -248,7 +248,7 @@ TEST_F(ShellTest, PathDifferingOnlyInCaseMatches) {
     StartPresent();
     Link(1, L"c:\\games\\GAME.EXE");
     probe.paths[40] = L"C:\\Games\\Game.exe";
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     shell.CheckForegroundProfiles();
     EXPECT_EQ(log.Take().front(), "cmd 0101000000000000");
 }
@@ -258,7 +258,7 @@ TEST_F(ShellTest, TwoProfilesLinkingOneProgramSwitchThroughBothEveryCheck) {
     Link(1, L"C:\\Games\\Game.exe");
     Link(3, L"C:\\Games\\Game.exe");
     probe.paths[40] = L"C:\\Games\\Game.exe";
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     for (int check = 0; check < 2; ++check) {
         shell.CheckForegroundProfiles();
         EXPECT_EQ(log.Take(), (Lines{"cmd 0101000000000000", "save current=1 plugin=1", "post 1,20",
@@ -271,20 +271,20 @@ TEST_F(ShellTest, NoSwitchingAndNoProcessExaminedWhileKeyboardAbsent) {
     StartPresent();
     Link(2, L"C:\\Games\\Game.exe");
     probe.paths[40] = L"C:\\Games\\Game.exe";
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     device.present = false;
     shell.OnDeviceRemoval(L"x");
     log.Take();
     shell.CheckForegroundProfiles();
     EXPECT_TRUE(log.Take().empty());
-    EXPECT_EQ(probe.ownerCalls, 0);
+    EXPECT_EQ(probe.windowCalls, 0);
 }
 
 TEST_F(ShellTest, NoLinkedProgramMeansNoProcessExamined) {
     StartPresent();
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     shell.CheckForegroundProfiles();
-    EXPECT_EQ(probe.ownerCalls, 0);
+    EXPECT_EQ(probe.windowCalls, 0);
 }
 
 TEST_F(ShellTest, MenuCommands) {
@@ -305,7 +305,7 @@ TEST_F(ShellTest, ReaderAndWindowThreadNeverUseTheFilesAtOnce) {
     StartPresent();
     Link(2, L"C:\\Games\\Game.exe");
     probe.paths[40] = L"C:\\Games\\Game.exe";
-    probe.foregroundId = 40;
+    probe.SetForeground(40);
     std::thread readerThread([this] {
         for (int i = 0; i < 300; ++i) {
             const uint8_t report[4] = {0x04, static_cast<uint8_t>(i % 2 ? 0x05 : 0x06), 0x03, 0x00};

@@ -14,12 +14,13 @@ void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DW
 }
 } // namespace
 
-ForegroundProbe::Owner Win32ForegroundProbe::ForegroundOwner() {
-    HWND window = GetForegroundWindow();
-    if (!window)
-        return {0, 0};
+uintptr_t Win32ForegroundProbe::ForegroundWindow() {
+    return reinterpret_cast<uintptr_t>(GetForegroundWindow());
+}
+
+ForegroundProbe::Owner Win32ForegroundProbe::WindowOwner(uintptr_t window) {
     DWORD processId = 0;
-    DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    DWORD threadId = GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId);
     return {processId, threadId};
 }
 

@@ -6,7 +6,8 @@
 
 class Win32ForegroundProbe : public ForegroundProbe {
 public:
-    Owner ForegroundOwner() override;
+    uintptr_t ForegroundWindow() override;
+    Owner WindowOwner(uintptr_t window) override;
     bool ImagePath(uint32_t processId, std::wstring& path) override;
 
 private:

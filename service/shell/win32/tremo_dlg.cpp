@@ -34,6 +34,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
     std::wstring path = std::wstring(folder, n) + L"\\" + name;
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+uintptr_t ForegroundWindowValue() { return reinterpret_cast<uintptr_t>(GetForegroundWindow()); }
 } // namespace
 
 CTremoDlg::CTremoDlg(HINSTANCE instance, HICON icon) : instance_(instance), icon_(icon) {}
@@ -96,12 +97,23 @@ LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_TIMER:
-        if (wParam == kForegroundTimer && shell_)
+        if (!shell_)
+            break;
+        if (wParam == kForegroundTimer) {
+            if (foregroundWatch_.OnSlowCheck(ForegroundWindowValue()) && !polling_)
+                polling_ = SetTimer(window_, kForegroundPollTimer, kForegroundPollMs, nullptr) != 0;
             shell_->CheckForegroundProfiles();
+        } else if (wParam == kForegroundPollTimer) {
+            if (foregroundWatch_.OnPoll(ForegroundWindowValue()))
+                shell_->CheckForegroundProfiles();
+            return 0;
+        }
         break;
     case kForegroundChangedMessage:
-        if (shell_)
+        if (shell_) {
+            foregroundWatch_.OnChangeEvent(ForegroundWindowValue());
             shell_->CheckForegroundProfiles();
+        }
         return 0;
     case WM_DEVICECHANGE:
         return OnDeviceChange(wParam, lParam);
@@ -169,6 +181,7 @@ bool CTremoDlg::OnCreate() {
     shell_->FinishStart();
     SetWindowTextW(window_, kServiceTitle);
     SetTimer(window_, kForegroundTimer, kForegroundTimerMs, nullptr);
+    foregroundWatch_.Prime(ForegroundWindowValue());
     foregroundHook_.Install(window_, kForegroundChangedMessage);
     return true;
 }
@@ -234,8 +247,10 @@ LRESULT CTremoDlg::OnDeviceChange(WPARAM event, LPARAM data) {
 
 void CTremoDlg::Shutdown() {
     foregroundHook_.Remove();
-    if (window_)
+    if (window_) {
         KillTimer(window_, kForegroundTimer);
+        KillTimer(window_, kForegroundPollTimer);
+    }
     if (reader_) {
         reader_->Stop();
         ports_->reader.Attach(nullptr);

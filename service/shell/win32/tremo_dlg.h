@@ -21,6 +21,9 @@ constexpr UINT kCmdOpenConfiguration = 2027;
 constexpr UINT kCmdExit = 2026;
 constexpr UINT_PTR kForegroundTimer = 2;
 constexpr UINT kForegroundTimerMs = 1000;
+// Where the foreground-change event does not arrive: a look at the foreground window.
+constexpr UINT_PTR kForegroundPollTimer = 3;
+constexpr UINT kForegroundPollMs = 25;
 // Posted by the foreground-change hook.
 constexpr UINT kForegroundChangedMessage = WM_APP + 1;
 
@@ -61,4 +64,6 @@ private:
     UniqueModule wtsapi_;
     bool sessionRegistered_ = false;
     ForegroundChangeHook foregroundHook_;
+    ForegroundChangeWatch foregroundWatch_;
+    bool polling_ = false;
 };
