@@ -6,7 +6,7 @@ CIniAccessor::CIniAccessor(std::wstring path) : path_(std::move(path)) {}
 
 const IniDocument& CIniAccessor::Document() {
     if (!loaded_) {
-        LoadIniFile(path_, &doc_);
+        existed_ = LoadIniFile(path_, &doc_);
         loaded_ = true;
     }
     return doc_;
@@ -25,8 +25,10 @@ int CIniAccessor::ReadInt(const std::wstring& section, const std::wstring& key, 
 bool CIniAccessor::WriteString(const std::wstring& section, const std::wstring& key,
                                const std::wstring& value) {
     Document();
-    if (!doc_.SetString(WideToUtf16(section), WideToUtf16(key), WideToUtf16(value))) {
-        return true;
+    bool changed = doc_.SetString(WideToUtf16(section), WideToUtf16(key), WideToUtf16(value));
+    if (!UpdateIniFile(path_, doc_, existed_, changed)) {
+        return false;
     }
-    return SaveIniFile(path_, doc_);
+    existed_ = true;
+    return true;
 }

@@ -27,6 +27,7 @@ private:
     std::wstring path_;
     IniDocument doc_;
     bool loaded_ = false;
+    bool existed_ = false;
 };
 
 constexpr size_t kProfileStringBufferChars = 8192;

@@ -1,4 +1,5 @@
 #include "settings/ini_file.h"
+#include "settings/diag.h"
 #include "settings/file_system.h"
 
 namespace {
@@ -19,4 +20,19 @@ bool LoadIniFile(const std::wstring& path, IniDocument* doc) {
 bool SaveIniFile(const std::wstring& path, const IniDocument& doc) {
     doc.SerializeBytes(&t_buffer);
     return ActiveFileSystem().WriteFileAtomically(path, t_buffer);
+}
+
+bool UpdateIniFile(const std::wstring& path, const IniDocument& doc, bool existed, bool changed) {
+    if (existed && !changed) {
+        return true;
+    }
+    if (!existed && ActiveFileSystem().FileExists(path)) {
+        DiagPrintf(L"Settings file not readable, not written: %ls\n", path.c_str());
+        return false;
+    }
+    if (SaveIniFile(path, doc)) {
+        return true;
+    }
+    DiagPrintf(L"Settings file not written: %ls\n", path.c_str());
+    return false;
 }

@@ -98,19 +98,6 @@ bool StoreProfile(const ProfileRecord& r, IniDocument& doc) {
     return changed;
 }
 
-// Like the platform, a file is written only when its content changed or it
-// does not exist yet.
-bool WriteIfChanged(const std::wstring& path, const IniDocument& doc, bool existed, bool changed) {
-    if (existed && !changed) {
-        return true;
-    }
-    if (SaveIniFile(path, doc)) {
-        return true;
-    }
-    DiagPrintf(L"Settings file not written: %ls\n", path.c_str());
-    return false;
-}
-
 } // namespace
 
 std::wstring SettingsFolder() {
@@ -140,7 +127,7 @@ int WriteProfileFile(const ProfileRecord& record, const std::wstring& path) {
     IniDocument doc;
     bool existed = LoadIniFile(path, &doc);
     bool changed = StoreProfile(record, doc);
-    return WriteIfChanged(path, doc, existed, changed) ? 1 : 0;
+    return UpdateIniFile(path, doc, existed, changed) ? 1 : 0;
 }
 
 int LoadSettings(SettingsBlock& block) {
@@ -162,7 +149,7 @@ int LoadSettings(SettingsBlock& block) {
         changed |= config.SetStruct(section, section, &block.profiles[p], sizeof(ProfileRecord));
     }
     if (changed) {
-        WriteIfChanged(configPath, config, configExisted, changed);
+        UpdateIniFile(configPath, config, configExisted, changed);
     }
     return 1;
 }
@@ -174,7 +161,7 @@ int SaveSettings(const SettingsBlock& block) {
     bool configExisted = LoadIniFile(configPath, &config);
     bool changed = config.SetInt(kSetting, u"CurrentProfile", block.CurrentProfile);
     changed |= config.SetInt(kSetting, u"KeyboardPlugIn", block.tail.KeyboardPlugIn);
-    bool ok = WriteIfChanged(configPath, config, configExisted, changed);
+    bool ok = UpdateIniFile(configPath, config, configExisted, changed);
     for (int p = 0; p < kProfileCount; ++p) {
         ok = WriteProfileFile(block.profiles[p], ProfileFilePath(p)) == 1 && ok;
     }
@@ -208,5 +195,5 @@ int RecordExportName(int index, const std::wstring& fileName) {
     IniDocument config;
     bool existed = LoadIniFile(configPath, &config);
     bool changed = config.SetString(Numbered(u"Profile", index), u"FileName", WideToUtf16(fileName));
-    return WriteIfChanged(configPath, config, existed, changed) ? 1 : 0;
+    return UpdateIniFile(configPath, config, existed, changed) ? 1 : 0;
 }

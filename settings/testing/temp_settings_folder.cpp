@@ -30,6 +30,9 @@ std::atomic<unsigned> g_counter{0};
 
 bool RecordingFileSystem::ReadWholeFile(const std::wstring& path, std::string* bytes) const {
     reads.push_back(path);
+    if (!failReadText_.empty() && path.find(failReadText_) != std::wstring::npos) {
+        return false;
+    }
     return inner_.ReadWholeFile(path, bytes);
 }
 

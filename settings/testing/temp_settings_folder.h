@@ -28,11 +28,14 @@ public:
     void ClearLog();
     // Writes to any path containing this text fail; empty = none fail.
     void FailWritesContaining(std::wstring text) { failText_ = std::move(text); }
+    // Reads of any path containing this text fail (the file stays where it is).
+    void FailReadsContaining(std::wstring text) { failReadText_ = std::move(text); }
 
 private:
     FileSystem& inner_;
     std::vector<std::wstring> writes_;
     std::wstring failText_;
+    std::wstring failReadText_;
 };
 
 class TempSettingsFolder {

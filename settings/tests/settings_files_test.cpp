@@ -262,6 +262,20 @@ TEST_F(SettingsFiles, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(WriteProfileFile(changed->profiles[2], SettingsFolder() + kProfileFiles[2]), 1);
 }
 
+TEST_F(SettingsFiles, UnreadableFileIsNeverOverwritten) {
+    FirstStart();
+    RecordExportName(1, L"kept.gkp");
+    const std::string config = folder.Read(L"Config.ini");
+    folder.Files().FailReadsContaining(L"Config.ini");
+    auto block = MakeSampleBlock(20);
+    EXPECT_EQ(SaveSettings(*block), 0);
+    EXPECT_EQ(LoadSettings(*block), 1);
+    EXPECT_EQ(RecordExportName(2, L"other.gkp"), 0);
+    EXPECT_EQ(folder.Read(L"Config.ini"), config);
+    EXPECT_EQ(diag.Count(L"Settings file not readable, not written: " + SettingsFolder() + L"Config.ini\n"),
+              3);
+}
+
 TEST_F(SettingsFiles, SaveWithoutTheFoldersReportsFailure) {
     EXPECT_EQ(SaveSettings(*MakeSampleBlock(19)), 0);
     EXPECT_EQ(diag.Lines().size(), 5u);

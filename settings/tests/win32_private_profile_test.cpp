@@ -251,10 +251,21 @@ TEST_F(Fixture, DifferentialReadingOfGeneratedTexts) {
     int compared = 0;
     for (uint32_t seed = 1; seed <= 100; ++seed) {
         std::u16string text = GeneratedIni(seed);
-        ASSERT_TRUE(folder.Write(L"diff.ini", EncodeIniBytes(text)));
+        // The same text as UTF-16LE, in the system code page and as UTF-8, in turn.
+        std::string bytes;
+        if (seed % 3 == 0) {
+            bytes = EncodeIniBytes(text);
+        } else if (seed % 3 == 1) {
+            for (char16_t c : text) {
+                bytes += static_cast<char>(c < 0x100 ? c : u'?');
+            }
+        } else {
+            bytes = "\xEF\xBB\xBF" + Utf8FromUtf16(text);
+        }
+        ASSERT_TRUE(folder.Write(L"diff.ini", bytes));
         FlushProfileCache(path);
         IniDocument doc;
-        doc.Parse(text);
+        doc.ParseBytes(bytes);
         for (const char16_t* section : sections) {
             for (const char16_t* key : keys) {
                 std::wstring ws = Utf16ToWide(section), wk = Utf16ToWide(key);
