@@ -10,6 +10,30 @@ public:
     virtual void Pause(uint32_t ms) = 0;
 };
 
+// Where each real pause ends, on a microsecond clock. A pause counts from the end
+// of the previous one, so the time the reports in between took to write (and any
+// oversleep) is taken off it, up to a tenth of its length: the reports then start
+// the pause's length apart, and a sequence of a hundred pauses does not grow by
+// its writes and timer overshoot.
+class PauseDeadlines {
+public:
+    int64_t Next(int64_t nowUs, uint32_t ms) {
+        const int64_t length = static_cast<int64_t>(ms) * 1000;
+        int64_t credit = started_ ? nowUs - last_ : 0;
+        if (credit < 0)
+            credit = 0;
+        if (credit > length / 10)
+            credit = length / 10;
+        started_ = true;
+        last_ = nowUs + length - credit;
+        return last_;
+    }
+
+private:
+    bool started_ = false;
+    int64_t last_ = 0;
+};
+
 class VirtualClock : public Pauser {
 public:
     void Pause(uint32_t ms) override {

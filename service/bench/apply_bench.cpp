@@ -1,13 +1,17 @@
 // Cost of one full apply. Natively (and by default): encode and write all reports
 // to the simulated keyboard with the pauses counted on a virtual clock. With
 // --real on Windows: the wall time of one apply with real pauses through the
-// service's device transport (writes fail fast when no keyboard is attached).
+// service's device transport (writes fail fast when no keyboard is attached);
+// --plain-sleep does the same with one Sleep per pause at the default timer
+// resolution, for comparison.
 #include "service/apply.h"
 #include "service/testing/sim_transport.h"
 #include "settings/diag.h"
 #include "settings/factory_defaults.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "service/win32/hid_platform_win32.h"
 #include "service/win32/pauser_win32.h"
 #endif
@@ -54,7 +58,12 @@ int SimulatedApplies(int rounds) {
 }
 
 #ifdef _WIN32
-int RealPauses(int rounds) {
+class PlainSleep : public Pauser {
+public:
+    void Pause(uint32_t ms) override { ::Sleep(ms); }
+};
+
+int RealPauses(int rounds, bool plain) {
     auto settings = std::make_unique<SettingsBlock>();
     ResetAllProfiles(*settings);
     auto load = [&](SettingsBlock& s) { s = *settings; };
@@ -64,12 +73,15 @@ int RealPauses(int rounds) {
     DeviceTransport device(platform, state);
     for (int i = 0; i < rounds; ++i) {
         Win32Pauser pauser;
+        PlainSleep plainSleep;
+        Pauser& pauses = plain ? static_cast<Pauser&>(plainSleep) : pauser;
         auto start = std::chrono::steady_clock::now();
-        ApplyAllSettings(device, pauser, load, {});
+        ApplyAllSettings(device, pauses, load, {});
         double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::printf("apply with real pauses (keyboard %s): %.1f ms against 5400 ms (%+.2f %%)\n",
-                    found ? "present" : "absent", ms, (ms - 5400.0) / 54.0);
+        std::printf("apply with %s (keyboard %s): %.1f ms against 5400 ms (%+.2f %%)\n",
+                    plain ? "one plain Sleep per pause" : "Win32Pauser", found ? "present" : "absent", ms,
+                    (ms - 5400.0) / 54.0);
     }
     CloseDevice(platform, state);
     return 0;
@@ -80,11 +92,12 @@ int RealPauses(int rounds) {
 
 int main(int argc, char** argv) {
     SetDiagSink(Quiet);
-    bool real = argc > 1 && std::strcmp(argv[1], "--real") == 0;
+    bool plain = argc > 1 && std::strcmp(argv[1], "--plain-sleep") == 0;
+    bool real = plain || (argc > 1 && std::strcmp(argv[1], "--real") == 0);
     int rounds = argc > 2 ? std::atoi(argv[2]) : (real ? 3 : 200);
 #ifdef _WIN32
     if (real)
-        return RealPauses(rounds);
+        return RealPauses(rounds, plain);
 #else
     if (real) {
         std::printf("--real needs the Windows build\n");

@@ -4,14 +4,6 @@
 
 #include "service/win32/pauser_win32.h"
 
-namespace {
-long long Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-} // namespace
-
 Win32Pauser::Win32Pauser() {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -24,15 +16,17 @@ Win32Pauser::~Win32Pauser() {
         timeEndPeriod(1);
 }
 
+int64_t Win32Pauser::NowUs() const {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart / frequency_ * 1000000 + t.QuadPart % frequency_ * 1000000 / frequency_;
+}
+
 void Win32Pauser::Pause(uint32_t ms) {
-    const long long deadline = Now() + frequency_ * ms / 1000;
-    for (;;) {
-        const long long left = deadline - Now();
-        if (left <= 0)
-            return;
-        // Whole milliseconds sleep; the last fraction only yields, so the pause
-        // ends within a fraction of a millisecond after its deadline.
-        const DWORD wholeMs = static_cast<DWORD>(left * 1000 / frequency_);
-        Sleep(wholeMs > 1 ? wholeMs - 1 : 0);
-    }
+    const int64_t deadline = deadlines_.Next(NowUs(), ms);
+    // Plain sleeps to the deadline: spinning or yielding near it would cost a whole
+    // time slice whenever the processor is busy elsewhere; an overshoot is taken
+    // off the next pause.
+    for (int64_t left = deadline - NowUs(); left > 0; left = deadline - NowUs())
+        Sleep(static_cast<DWORD>((left + 999) / 1000));
 }

@@ -1,7 +1,7 @@
-// The protocol's pauses for real. Each pause lasts at least its length from its
-// start; the system timer runs at 1 ms resolution while the object lives, and the
-// pause ends on a high-resolution deadline, so 101 pauses add up to the total the
-// keyboard needs instead of a default-resolution overshoot on every one.
+// The protocol's pauses for real, on the deadlines of PauseDeadlines. While the
+// object lives the system timer runs at 1 ms resolution: at the default 15.6 ms
+// tick every 50 ms pause would last up to 62 ms, and an apply has 101 of them.
+// Create one per apply so the finer timer is not kept for the service's life.
 #pragma once
 
 #include "service/pauser.h"
@@ -15,6 +15,8 @@ public:
     void Pause(uint32_t ms) override;
 
 private:
+    int64_t NowUs() const;
     long long frequency_;
     bool periodSet_;
+    PauseDeadlines deadlines_;
 };
