@@ -28,6 +28,7 @@ ACCENT_DARK = "#7A3300"
 BG = "#15171B"
 BG_HEADER = "#1B1E23"
 BG_RAISED = "#23272D"
+CARD = "#191C20"
 BG_HOVER = "#2D3239"
 LINE = "#343A42"
 LINE_SOFT = "#262A31"
@@ -60,7 +61,7 @@ LEGENDS = {
     0x52: "\u2191", 0x50: "\u2190", 0x51: "\u2193", 0x4F: "\u2192",
     0x53: "Num", 0x54: "/", 0x55: "*", 0x56: "\u2212", 0x5F: "7", 0x60: "8", 0x61: "9",
     0x57: "+", 0x5C: "4", 0x5D: "5", 0x5E: "6", 0x59: "1", 0x5A: "2", 0x5B: "3",
-    0x58: "Enter", 0x62: "0", 0x63: ".", 0x86: "=", 0x85: ",",
+    0x58: "Ent", 0x62: "0", 0x63: ".", 0x86: "=", 0x85: ",",
 }
 
 # (row, column, width, height, usage) in key units. Rows 1..5 sit half a unit
@@ -200,8 +201,8 @@ def key_svg(c, state):
     small = len(lines) == 2 or len(c.text) > 2
     size = 8.5 if small else 12
     if len(lines) == 2:
-        out.append(text_svg(x + 7, y + 12, lines[0], 8.5, legend, "start"))
-        out.append(text_svg(x + 7, y + h - 8, lines[1], 8.5, legend, "start"))
+        out.append(text_svg(x + 7, y + 11, lines[0], 8.5, legend, "start"))
+        out.append(text_svg(x + 7, y + h - 7, lines[1], 9, legend, "start"))
     elif c.text:
         if len(c.text) > 2:
             out.append(text_svg(x + 6, y + h - 9, c.text, size, legend, "start"))
@@ -352,6 +353,10 @@ def logo(x, y):
             text_svg(x + 110, y - 2, "RGB", 19, ACCENT, "start", "bold", ' letter-spacing="2"'))
 
 
+def card(x, y, w, h):
+    return rrect(x + 0.5, y + 0.5, w, h, 8, CARD, LINE_SOFT)
+
+
 def section_title(x, y, w):
     return '<rect x="%g" y="%g" width="3" height="16" rx="1.5" fill="%s"/>' % (x, y, ACCENT) + \
         '<line x1="%g" y1="%g" x2="%g" y2="%g" stroke="%s"/>' % (x + 10, y + 21.5, x + w, y + 21.5, LINE_SOFT)
@@ -378,7 +383,7 @@ def main_window():
 
 def macro_panel():
     controls = [Control(str(4 + i), "macro", (38 + (i % 3) * 244, 70 + (i // 3) * 80, 220, 56),
-                        text="M%d" % (i + 1)) for i in range(6)]
+                        text="G%d" % (i + 1)) for i in range(6)]
     decor = [Decor(lambda s: '<rect x="24" y="12" width="4" height="24" rx="2" fill="%s"/>' % ACCENT +
                    '<line x1="24" y1="50.5" x2="761" y2="50.5" stroke="%s"/>' % LINE_SOFT)]
     return Window("Skin_Macro_control.ini", "Macro panel", 785, 267, controls, decor=decor, mask="rect",
@@ -388,7 +393,8 @@ def macro_panel():
 def advanced_panel():
     controls = [Control("1", "radio", (73, 130, 150, 36)), Control("0", "radio", (73, 176, 150, 36)),
                 Control("20", "dropdown", (435, 130, 160, 36))]
-    decor = [Decor(lambda s: section_title(62, 96, 300) + section_title(424, 96, 300))]
+    decor = [Decor(lambda s: card(48, 80, 330, 150) + card(410, 80, 330, 150) +
+                   section_title(62, 96, 300) + section_title(424, 96, 300))]
     return Window("Skin_color_control.ini", "Advanced panel", 785, 267, controls, decor=decor,
                   mask="rect", prefix="color_control")
 
@@ -403,14 +409,15 @@ def lighting_panel():
                rrect(346, 99, 335, 43, 3, FIELD, LINE),
                '<line x1="513.5" y1="101" x2="513.5" y2="140" stroke="%s"/>' % LINE]
         for y, grad in ((145, "chR"), (175, "chG"), (205, "chB")):
-            out.append('<rect x="407" y="%d" width="232" height="11" fill="#15171B"/>' % y)
-            out.append('<rect x="409" y="%d" width="228" height="4" rx="2" fill="url(#%s)"/>' % (y + 7, grad))
-        for y in (156, 185, 214):
-            out.append(rrect(634, y - 2, 46, 21, 3, FIELD, LINE))
-        out.append('<line x1="24" y1="254.5" x2="761" y2="254.5" stroke="%s"/>' % LINE_SOFT)
+            # The thumb's arrow points down at the bar along the track's bottom.
+            out.append('<rect x="407" y="%d" width="232" height="11" fill="%s"/>' % (y, CARD))
+            out.append('<rect x="409" y="%d" width="220" height="3" rx="1.5" fill="url(#%s)"/>' % (y + 8, grad))
+        for y, h in ((156, 17), (185, 16), (214, 17)):
+            out.append(rrect(635, y - 1, 44, h + 2, 3, FIELD, LINE))
         return "".join(out)
 
-    return Window("Skin_light_control.ini", "Lighting panel", 785, 267, controls, decor=[Decor(draw)],
+    return Window("Skin_light_control.ini", "Lighting panel", 785, 267, controls,
+                  decor=[Decor(lambda s: card(24, 20, 737, 237)), Decor(draw)],
                   mask="rect", prefix="light_control")
 
 
@@ -439,8 +446,10 @@ def warning_dialog():
     C = Control
     controls = [C("1", "action", (60, 118, 86, 30)), C("2", "action", (160, 118, 86, 30)),
                 C("3", "close", (272, 6, 26, 22))]
-    decor = [Decor(lambda s: '<path d="M152.5 40l9 16h-18z" fill="none" stroke="%s" stroke-width="1.6" '
-                   'stroke-linejoin="round" opacity="0.35"/>' % ACCENT)]
+    decor = [Decor(lambda s: '<path d="M152.5 39l10 18h-20z" fill="%s" stroke="%s" stroke-width="1.5" '
+                   'stroke-linejoin="round"/>' % (ACCENT_DARK, ACCENT) +
+                   '<path d="M152.5 45v6" stroke="#FFFFFF" stroke-width="1.8" stroke-linecap="round"/>'
+                   '<circle cx="152.5" cy="54" r="1" fill="#FFFFFF"/>')]
     return Window("skin_reset_warn.ini", "Warning", 305, 164, controls, decor=decor, header=34,
                   prefix="reset_warn")
 
@@ -448,7 +457,7 @@ def warning_dialog():
 def key_assign_dialog():
     C = Control
     controls = [C("2", "action", (60, 182, 90, 30)), C("3", "action", (160, 182, 90, 30)),
-                C("5", "action", (160, 131, 130, 26)), C("4", "close", (278, 4, 26, 22)),
+                C("5", "action", (160, 134, 130, 24)), C("4", "close", (278, 4, 26, 22)),
                 C("edit", "edit", (26, 136, 115, 15), label="keyedit")]
     win = Window("skin_swap_key.ini", "Key assignment", 310, 226, controls, header=64, prefix="swap_key")
     win.controls[-1].key = None  # the key edit is placed by the dialog itself
