@@ -201,6 +201,17 @@ void ServiceShell::CheckForegroundProfiles() {
     }
 }
 
+bool ServiceShell::ForegroundSwitchingPossible() {
+    if (!DevicePresent())
+        return false;
+    std::lock_guard<std::mutex> guard(lock_);
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (i != block_->CurrentProfile && block_->profiles[i].GameFile[0] != 0)
+            return true;
+    }
+    return false;
+}
+
 void ServiceShell::OpenConfigurationProgram() {
     if (!ports_.config.Exists())
         ports_.config.Launch();

@@ -49,6 +49,9 @@ public:
 
     void OnConfigMessage(uintptr_t wParam, intptr_t lParam);
     void CheckForegroundProfiles(); // timer 2 and the foreground-change event
+    // A check could switch: the keyboard is present and a profile other than the active one
+    // links a program. Without that there is nothing to watch the foreground for.
+    bool ForegroundSwitchingPossible();
     void OnDeviceArrival(const std::wstring& interfaceName);
     void OnDeviceRemoval(const std::wstring& interfaceName);
     void OnConsoleConnect();

@@ -280,6 +280,18 @@ TEST_F(ShellTest, NoSwitchingAndNoProcessExaminedWhileKeyboardAbsent) {
     EXPECT_EQ(probe.windowCalls, 0);
 }
 
+TEST_F(ShellTest, ForegroundSwitchingPossibleOnlyWithALinkedInactiveProfileAndTheKeyboard) {
+    StartPresent();
+    EXPECT_FALSE(shell.ForegroundSwitchingPossible());
+    Link(0, L"C:\\Games\\Game.exe");
+    EXPECT_FALSE(shell.ForegroundSwitchingPossible()); // profile 0 is the active one
+    Link(2, L"C:\\Games\\Other.exe");
+    EXPECT_TRUE(shell.ForegroundSwitchingPossible());
+    device.present = false;
+    shell.OnDeviceRemoval(L"x");
+    EXPECT_FALSE(shell.ForegroundSwitchingPossible());
+}
+
 TEST_F(ShellTest, NoLinkedProgramMeansNoProcessExamined) {
     StartPresent();
     probe.SetForeground(40);

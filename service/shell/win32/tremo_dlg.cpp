@@ -100,8 +100,12 @@ LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!shell_)
             break;
         if (wParam == kForegroundTimer) {
-            if (foregroundWatch_.OnSlowCheck(ForegroundWindowValue()) && !polling_)
+            bool poll = foregroundWatch_.OnSlowCheck(ForegroundWindowValue()) &&
+                        shell_->ForegroundSwitchingPossible();
+            if (poll && !polling_)
                 polling_ = SetTimer(window_, kForegroundPollTimer, kForegroundPollMs, nullptr) != 0;
+            else if (!poll && polling_)
+                polling_ = !KillTimer(window_, kForegroundPollTimer);
             shell_->CheckForegroundProfiles();
         } else if (wParam == kForegroundPollTimer) {
             if (foregroundWatch_.OnPoll(ForegroundWindowValue()))
