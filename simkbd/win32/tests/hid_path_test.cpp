@@ -181,6 +181,18 @@ TEST(HidPath, BothCollectionsFoundByVendorAndProductEventsFirst) {
     EXPECT_EQ(ours[0].usagePage, kSimUsagePage_Event);
 }
 
+TEST(HidPath, DeviceStringsComeFromTheDriver) {
+    HANDLE file = CreateFileW(PathOf(kSimUsagePage_Command).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    wchar_t text[128] = {};
+    EXPECT_TRUE(HidD_GetManufacturerString(file, text, sizeof(text)));
+    EXPECT_STREQ(text, L"Dravex");
+    EXPECT_TRUE(HidD_GetProductString(file, text, sizeof(text)));
+    EXPECT_STREQ(text, L"Orsel RGB Gaming Keyboard (simulated)");
+    CloseHandle(file);
+}
+
 TEST(HidPath, FeatureWriteAndReadBackReachTheKeyboard) {
     std::string reply;
     ASSERT_EQ(AskHost(SimMsgClearJournal, "", reply), HostReply::Ok);
