@@ -139,7 +139,9 @@ int Unplug() {
     for (int collection : kCollections)
         if (DeviceExists(collection) && !RemoveDevice(collection))
             result = Fail("cannot remove the device");
-    if (!result && !WaitUntil([] { return FindSimCollections().empty(); }, 10000)) {
+    // Unplugged means gone from the list and the host no longer connected to the event collection,
+    // so that a key pressed afterwards is refused rather than lost.
+    if (!result && !WaitUntil([] { return FindSimCollections().empty() && !HostSaysPlugged(); }, 10000)) {
         std::fprintf(stderr, "simctl: the keyboard's devices are still listed\n");
         return 1;
     }
