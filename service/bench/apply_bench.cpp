@@ -16,10 +16,13 @@
 #include "service/win32/pauser_win32.h"
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -36,7 +39,7 @@ int SimulatedApplies(int rounds) {
     ResetAllProfiles(*settings);
     settings->profiles[1].standardkey[44] = 0xE0;
     auto load = [&](SettingsBlock& s) { s = *settings; };
-    double best = 1e9, sum = 0;
+    std::vector<double> times;
     size_t reports = 0;
     NoPause pauses;
     for (int i = 0; i < rounds; ++i) {
@@ -47,13 +50,17 @@ int SimulatedApplies(int rounds) {
         ApplyAllSettings(device, pauses, load, {});
         double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        best = ms < best ? ms : best;
-        sum += ms;
+        times.push_back(ms);
         reports = keyboard.Journal().size();
     }
+    std::sort(times.begin(), times.end());
+    double sum = 0;
+    for (double t : times)
+        sum += t;
     std::printf("apply without pauses (simulated keyboard, %zu reports, %llu ms of pauses counted): "
-                "best %.3f ms, mean %.3f ms over %d rounds\n",
-                reports, static_cast<unsigned long long>(pauses.total), best, sum / rounds, rounds);
+                "best %.3f ms, median %.3f ms, mean %.3f ms over %d rounds\n",
+                reports, static_cast<unsigned long long>(pauses.total), times.front(),
+                times[times.size() / 2], sum / rounds, rounds);
     return 0;
 }
 
@@ -92,9 +99,18 @@ int RealPauses(int rounds, bool plain) {
 
 int main(int argc, char** argv) {
     SetDiagSink(Quiet);
-    bool plain = argc > 1 && std::strcmp(argv[1], "--plain-sleep") == 0;
-    bool real = plain || (argc > 1 && std::strcmp(argv[1], "--real") == 0);
-    int rounds = argc > 2 ? std::atoi(argv[2]) : (real ? 3 : 200);
+    bool real = false, plain = false;
+    int rounds = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--real") == 0)
+            real = true;
+        else if (std::strcmp(argv[i], "--plain-sleep") == 0)
+            real = plain = true;
+        else
+            rounds = std::atoi(argv[i]);
+    }
+    if (rounds <= 0)
+        rounds = real ? 3 : 1000;
 #ifdef _WIN32
     if (real)
         return RealPauses(rounds, plain);
