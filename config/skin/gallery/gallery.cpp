@@ -27,7 +27,7 @@ protected:
         for (int i = 0; i < 5; ++i) {
             PlaceButton(actions_[i], i + 1, pictures);
             actions_[i].caption = names[i];
-            actions_[i].colours = ButtonColours{0xE88C3B, 0xFFFFFF, 0xE88C3B, 0x9FF0E8};
+            actions_[i].colours = ButtonColours{0x3B8CE8, 0xFFFFFF, 0x3B8CE8, 0x9FF0E8};
             actions_[i].fontHeight = 14;
             actions_[i].SetTooltipText(names[i]);
         }
