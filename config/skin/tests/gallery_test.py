@@ -124,6 +124,16 @@ def main():
         xdo("key", "Escape")
         time.sleep(0.2)
         xdo("key", "Escape")
+        time.sleep(0.5)
+
+        # The system may reuse the menu window: the second showing must get the border again.
+        xdo("mousemove", wx + 300 + 62, wy + 120 + 14)
+        time.sleep(0.3)
+        xdo("click", 1)
+        time.sleep(1.0)
+        again_png = os.path.join(a.out, "gallery-menu-again.png")
+        shot(again_png)
+        xdo("key", "Escape")
     finally:
         open(quit_file, "w").close()
         try:
@@ -134,6 +144,7 @@ def main():
 
     screen = read_png(states_png)
     menu = read_png(menu_png)
+    again = read_png(again_png)
     pictures = {name: read_bmp(os.path.join(skins, "gallery_%s.bmp" % name))
                 for name in ("normal", "over", "down", "disabled")}
     thumb = read_bmp(os.path.join(skins, "arrow_below.bmp"))
@@ -176,6 +187,8 @@ def main():
           "the menu border's inner frames are dark")
     check(menu.at(mx + 60, my + 12) == (18, 18, 18) or menu.at(mx + 60, my + 12) == (230, 96, 1),
           "menu items are drawn in the menu colours %s" % (menu.at(mx + 60, my + 12),))
+    check(again.at(mx, my) == (230, 96, 1) and again.at(mx + 1, my + 1) == (18, 18, 18),
+          "a second showing of the menu has the border again %s" % (again.at(mx, my),))
     if failures:
         print("%d checks failed; screenshots in %s" % (len(failures), a.out))
         return 1
