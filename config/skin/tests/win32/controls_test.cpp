@@ -176,6 +176,22 @@ TEST(SkinList, RenameIsDigitsOnlyKeepsItemDataAndEscapeRemovesTheItem) {
     EXPECT_EQ(f.parent.Count(kListEditDoneMessage), 1u);
 }
 
+TEST(SkinList, FocusLeavingTheEditCommitsAndFocusLeavingTheListHidesItsParent) {
+    auto f = std::make_unique<ListFixture>();
+    f->list.BeginAddItem();
+    f->Type(L"five");
+    SendMessageW(f->list.EditBox(), WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(f->list.EditBox());
+    EXPECT_EQ(f->Text(3), L"five");
+
+    HWND parent = f->parent.Handle();
+    SendMessageW(f->list.Handle(), WM_KILLFOCUS, 0, 0);
+    EXPECT_TRUE(IsWindow(parent)); // the no-hide flag keeps it
+    f->list.noHide = 0;
+    SendMessageW(f->list.Handle(), WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(IsWindow(parent));
+}
+
 TEST(SkinList, WheelScrollsOneLineAndRightClickAndDeleteNotify) {
     ListFixture f;
     for (int i = 0; i < 20; ++i)
