@@ -4,6 +4,7 @@
 #include "service/lighting.h"
 #include "service/macro_body.h"
 #include "service/report_protocol.h"
+#include "settings/settings_files.h"
 
 #include <memory>
 
@@ -40,6 +41,14 @@ void WriteAllSettings(HidTransport& device, Pauser& pauser, const SettingsBlock&
     // files cannot mean (negative or above 3) is sent as the profile used above.
     SendProfileCommand(device, static_cast<uint8_t>(a));
     pauser.Pause(kColourPauseMs);
+}
+
+LoadForApplyFn LoadSettingsUnderLock(SettingsBlock& serviceBlock, std::mutex& lock) {
+    return [&serviceBlock, &lock](SettingsBlock& settings) {
+        std::lock_guard<std::mutex> hold(lock);
+        LoadSettings(serviceBlock);
+        settings = serviceBlock;
+    };
 }
 
 void ApplyAllSettings(HidTransport& device, Pauser& pauser, const LoadForApplyFn& load,

@@ -7,6 +7,7 @@
 #include "settings/settings_block.h"
 
 #include <functional>
+#include <mutex>
 
 // Fills the block the sequence writes from. The service's version loads the
 // settings files into its own block under its lock and copies that block out, so
@@ -16,6 +17,10 @@ using LoadForApplyFn = std::function<void(SettingsBlock& settings)>;
 // Runs when the last command has been sent: the service posts 1224 (0, 1) to the
 // configuration window if there is one.
 using ApplyDoneFn = std::function<void()>;
+
+// The service's loader: LoadSettings into its own block with the lock held, then
+// the copy the sequence writes from.
+LoadForApplyFn LoadSettingsUnderLock(SettingsBlock& serviceBlock, std::mutex& lock);
 
 void ApplyAllSettings(HidTransport& device, Pauser& pauser, const LoadForApplyFn& load,
                       const ApplyDoneFn& done);

@@ -7,6 +7,8 @@
 #include "service/testing/sim_transport.h"
 #include "settings/factory_defaults.h"
 #include "settings/key_tables.h"
+#include "settings/settings_files.h"
+#include "settings/testing/temp_settings_folder.h"
 #include "settings/testing/diag_capture.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +161,58 @@ TEST(ApplyAllSettings, PausesFollowTheSequence) {
     a.Run();
     // 10 matrix chunks, 4 x (2 chunks + 1), 24 x (2 chunks + 1), 1 + colours, 4 effects, final.
     EXPECT_EQ(a.clock.PauseCount(), 10 + 12 + 72 + 2 + 4 + 1);
+}
+
+namespace {
+// Writes fail the test when the service's lock is held: the pauses must not block the reader.
+class LockCheckingTransport : public SimTransport {
+public:
+    LockCheckingTransport(SimKeyboard& keyboard, std::mutex& lock) : SimTransport(keyboard), lock_(lock) {}
+    bool FeatureWrite(const uint8_t* report, size_t length) override {
+        Check();
+        return SimTransport::FeatureWrite(report, length);
+    }
+    bool OutputWrite(const uint8_t* report, size_t length) override {
+        Check();
+        return SimTransport::OutputWrite(report, length);
+    }
+
+private:
+    void Check() {
+        if (lock_.try_lock())
+            lock_.unlock();
+        else
+            ADD_FAILURE() << "lock held while writing";
+    }
+    std::mutex& lock_;
+};
+} // namespace
+
+TEST(ApplyAllSettings, ReadsConfigIniAndTheProfileFilesUnderTheServicesLock) {
+    TempSettingsFolder folder;
+    DiagCapture diag;
+    auto saved = std::make_unique<SettingsBlock>();
+    ResetAllProfiles(*saved);
+    saved->CurrentProfile = 2;
+    saved->profiles[2].PollingRate = 4;
+    saved->profiles[2].iResponTime = 5;
+    ASSERT_TRUE(folder.Files().CreateFolder(SettingsFolder()));
+    ASSERT_TRUE(folder.Files().CreateFolder(SettingsFolder() + L"config"));
+    ASSERT_EQ(SaveSettings(*saved), 1);
+
+    auto serviceBlock = std::make_unique<SettingsBlock>();
+    std::mutex lock;
+    VirtualClock clock;
+    SimKeyboard keyboard([&] { return clock.NowMs(); });
+    LockCheckingTransport device(keyboard, lock);
+    bool told = false;
+    ApplyAllSettings(device, clock, LoadSettingsUnderLock(*serviceBlock, lock), [&] { told = true; });
+    EXPECT_TRUE(told);
+    EXPECT_EQ(serviceBlock->CurrentProfile, 2) << "the service's block keeps what was loaded";
+    EXPECT_EQ(serviceBlock->profiles[2].PollingRate, 4);
+    const std::vector<std::string>& j = keyboard.Journal();
+    ASSERT_EQ(j.size(), 103u);
+    EXPECT_EQ(j.front(), "F 0011000405000000B0 @0");
+    EXPECT_EQ(j.back(), "F 0001020000000000A9 @5300");
+    ExpectNoProtocolErrors(keyboard);
 }
