@@ -1,5 +1,7 @@
 #include "service/macro_body.h"
 
+#include "golden.h"
+
 #include "service/report_protocol.h"
 #include "service/testing/sim_transport.h"
 #include "settings/factory_defaults.h"
@@ -147,4 +149,5 @@ TEST(MacroBody, Only128BytesReachTheKeyboard) {
     EXPECT_EQ(0, std::memcmp(keyboard.State().macroBodies[3][5], body, 128));
     EXPECT_NE(body[128], 0) << "the stream goes on past what is sent";
     EXPECT_EQ(keyboard.Journal()[0], "F 001000170200000083") << "profile 3, slot 5 is c2 = 23";
+    EXPECT_TRUE(MatchesGolden("macro_126_byte_cut.txt", keyboard));
 }
