@@ -63,7 +63,8 @@ public:
     // Host -> keyboard. Malformed frames are recorded as protocol errors and not applied.
     void FeatureWrite(const uint8_t* report, size_t length);
     // Host reads a feature report: the answer to the last read command (0x80, 0x81),
-    // zeros otherwise. Always fills kSimFeatureReportLength bytes.
+    // zeros otherwise. Fills kSimFeatureReportLength bytes; a buffer of another
+    // length is a protocol error and gets what fits.
     void FeatureRead(uint8_t* report, size_t length);
     void OutputWrite(const uint8_t* report, size_t length);
 
