@@ -177,6 +177,7 @@ void IniDocument::ParseText() {
     const std::u16string_view text = *text_;
     sections_.clear();
     sections_.emplace_back();
+    unnamedSections_ = false;
     Section* current = &sections_.back();
     const Key* previous = nullptr;
     size_t pos = 0;
@@ -192,6 +193,7 @@ void IniDocument::ParseText() {
             size_t close = line.rfind(u']');
             if (close != std::u16string_view::npos) {
                 sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
+                unnamedSections_ |= sections_.back().name.empty();
                 current = &sections_.back();
                 previous = nullptr;
                 continue;
@@ -382,6 +384,11 @@ bool IniDocument::Store(Key& key, std::u16string value) {
     }
     key.value = Own(std::move(value));
     key.hasValue = true;
+    // A "[]" header cannot be written back: its keys join the section before it
+    // when the file is read again, which the platform does after each write.
+    if (unnamedSections_) {
+        Parse(Serialize());
+    }
     return true;
 }
 

@@ -79,6 +79,7 @@ private:
     std::unique_ptr<std::u16string> text_;
     std::vector<std::unique_ptr<std::u16string>> owned_;
     std::vector<Section> sections_;
+    bool unnamedSections_ = false;
 };
 
 // Struct encoding on its own (also used where a value is built without a document).

@@ -141,6 +141,16 @@ TEST(IniDocument, KeepsWhatItDoesNotTouch) {
     EXPECT_EQ(Ascii(doc.Serialize()), "[A]\r\nx=9\r\n;note\r\nbare\r\n[B]\r\ny=2\r\n");
 }
 
+TEST(IniDocument, UnnamedSectionJoinsTheOneBeforeOnWrite) {
+    IniDocument doc = Doc(u"[a]\r\n[]\r\nx=1\r\n");
+    EXPECT_EQ(Ascii(doc.GetString(u"a", u"x", u"none", 8192)), "none");
+    doc.SetString(u"a", u"x", u"2");
+    EXPECT_EQ(Ascii(doc.Serialize()), "[a]\r\nx=2\r\nx=1\r\n");
+    EXPECT_EQ(Ascii(doc.GetString(u"a", u"x", u"none", 8192)), "2");
+    doc.SetString(u"a", u"k", u"v");
+    EXPECT_EQ(Ascii(doc.Serialize()), "[a]\r\nx=2\r\nx=1\r\nk=v\r\n");
+}
+
 TEST(IniText, Encodings) {
     struct Case {
         std::string bytes;

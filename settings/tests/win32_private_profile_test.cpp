@@ -308,4 +308,38 @@ TEST_F(Fixture, DifferentialReadingOfGeneratedTexts) {
     EXPECT_GT(compared, 30000);
 }
 
+TEST_F(Fixture, DifferentialWritingIntoGeneratedTexts) {
+    struct Write {
+        const char16_t* section;
+        const char16_t* key;
+        const char16_t* value;
+    };
+    const Write writes[] = {
+        {u"A", u"k", u"new"},       {u" a ", u"K ", u"  lead"}, {u"B", u"num", u"5"},
+        {u"C", u"fresh", u"value"}, {u"A", u"k2", u"\"q\""},    {u"b", u"st", u""},
+    };
+    const std::wstring path = SettingsFolder() + L"write.ini";
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        std::u16string text = GeneratedIni(seed);
+        ASSERT_TRUE(folder.Write(L"write.ini", EncodeIniBytes(text)));
+        FlushProfileCache(path);
+        IniDocument doc;
+        doc.Parse(text);
+        for (const Write& w : writes) {
+            ASSERT_TRUE(WritePrivateProfileStringW(Utf16ToWide(w.section).c_str(), Utf16ToWide(w.key).c_str(),
+                                                   Utf16ToWide(w.value).c_str(), path.c_str()));
+            doc.SetString(w.section, w.key, w.value);
+        }
+        FlushProfileCache(path);
+        const std::string platform = folder.Read(L"write.ini");
+        const std::string ours = doc.SerializeBytes();
+        size_t at = static_cast<size_t>(
+            std::mismatch(ours.begin(), ours.end(), platform.begin(), platform.end()).first - ours.begin());
+        size_t from = at > 120 ? (at - 120) & ~size_t(1) : 2;
+        EXPECT_TRUE(ours == platform) << "seed " << seed << " sizes " << ours.size() << " " << platform.size()
+                                      << "\nours:     " << Printable("\xFF\xFE" + ours.substr(from, 300))
+                                      << "\nplatform: " << Printable("\xFF\xFE" + platform.substr(from, 300));
+    }
+}
+
 } // namespace
