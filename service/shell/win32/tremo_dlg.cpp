@@ -2,9 +2,12 @@
 
 #include "service/shell/win32/tremo_ports.h"
 #include "settings/diag.h"
+#include "settings/lang_texts.h"
 
 #include <dbt.h>
 #include <wtsapi32.h>
+
+#include <vector>
 
 namespace {
 // GUID_DEVINTERFACE_HID
@@ -143,9 +146,10 @@ LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CTremoDlg::LoadTrayTexts() {
-    std::wstring path = programFolder_ + L"lang.dll";
-    for (int i = 0; i < 4; ++i)
-        trayTexts_[i] = ports_->LangText(path, 1300 + i);
+    OpenLangLibrary();
+    std::vector<std::wstring> texts = LangTexts(1300, 4);
+    for (size_t i = 0; i < 4 && i < texts.size(); ++i)
+        trayTexts_[i] = texts[i];
 }
 
 bool CTremoDlg::OnCreate() {

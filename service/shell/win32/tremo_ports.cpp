@@ -35,13 +35,3 @@ std::wstring Win32SettingsStore::Folder() { return SettingsFolder(); }
 void Win32SettingsStore::Load(SettingsBlock& block) { LoadSettings(block); }
 void Win32SettingsStore::Save(const SettingsBlock& block) { SaveSettings(block); }
 void Win32SettingsStore::Init(SettingsBlock& block) { InitSetting(block); }
-
-std::wstring TremoPorts::LangText(const std::wstring& libraryPath, unsigned id) {
-    // Loaded once by its full path and kept for the life of the process.
-    static HMODULE library = LoadLibraryW(libraryPath.c_str());
-    if (!library)
-        return std::wstring();
-    wchar_t text[520];
-    int n = LoadStringW(library, id, text, 520);
-    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-}

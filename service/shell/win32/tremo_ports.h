@@ -56,8 +56,6 @@ private:
 struct TremoPorts {
     explicit TremoPorts(const std::wstring& programFolder) : config(programFolder) {}
     ServiceShell::Ports ShellPorts() { return {device, store, config, tray, reader, pauses, foreground}; }
-    // One text of lang.dll (empty when the library or the id is missing).
-    std::wstring LangText(const std::wstring& libraryPath, unsigned id);
     void CloseDevice() { device.Close(); }
 
     Win32HidPlatform platform;
