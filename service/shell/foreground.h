@@ -59,6 +59,7 @@ public:
         eventSeen_ = false;
         return polling_;
     }
+    bool Polling() const { return polling_; }
     // The short timer; true when the foreground window changed since the last look.
     bool OnPoll(uintptr_t foreground) {
         bool changed = foreground != last_;

@@ -80,8 +80,10 @@ LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCreate();
         return 0;
     case kConfigMessage:
-        if (shell_)
+        if (shell_) {
             shell_->OnConfigMessage(wParam, lParam);
+            UpdateForegroundPolling();
+        }
         break;
     case kTrayCallbackMessage:
         OnTrayCallback(wParam, lParam);
@@ -103,16 +105,14 @@ LRESULT CTremoDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!shell_)
             break;
         if (wParam == kForegroundTimer) {
-            bool poll = foregroundWatch_.OnSlowCheck(ForegroundWindowValue()) &&
-                        shell_->ForegroundSwitchingPossible();
-            if (poll && !polling_)
-                polling_ = SetTimer(window_, kForegroundPollTimer, kForegroundPollMs, nullptr) != 0;
-            else if (!poll && polling_)
-                polling_ = !KillTimer(window_, kForegroundPollTimer);
+            foregroundWatch_.OnSlowCheck(ForegroundWindowValue());
             shell_->CheckForegroundProfiles();
+            UpdateForegroundPolling();
         } else if (wParam == kForegroundPollTimer) {
-            if (foregroundWatch_.OnPoll(ForegroundWindowValue()))
+            if (foregroundWatch_.OnPoll(ForegroundWindowValue())) {
                 shell_->CheckForegroundProfiles();
+                UpdateForegroundPolling();
+            }
             return 0;
         }
         break;
@@ -250,7 +250,16 @@ LRESULT CTremoDlg::OnDeviceChange(WPARAM event, LPARAM data) {
         shell_->OnDeviceArrival(name);
     else if (event == DBT_DEVICEREMOVECOMPLETE)
         shell_->OnDeviceRemoval(name);
+    UpdateForegroundPolling();
     return TRUE;
+}
+
+void CTremoDlg::UpdateForegroundPolling() {
+    bool poll = foregroundWatch_.Polling() && shell_->ForegroundSwitchingPossible();
+    if (poll && !polling_)
+        polling_ = SetTimer(window_, kForegroundPollTimer, kForegroundPollMs, nullptr) != 0;
+    else if (!poll && polling_)
+        polling_ = !KillTimer(window_, kForegroundPollTimer);
 }
 
 void CTremoDlg::Shutdown() {

@@ -50,6 +50,8 @@ private:
     void OnTrayCallback(WPARAM iconId, LPARAM mouseMessage);
     void ShowTrayMenu();
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    // Runs the short foreground timer exactly while it is needed and a switch is possible.
+    void UpdateForegroundPolling();
 
     HINSTANCE instance_;
     HICON icon_;
