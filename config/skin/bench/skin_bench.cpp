@@ -24,14 +24,14 @@ double Millis(const std::function<void()>& work, int rounds) {
 
 class KeyPanel : public CSkinnedDialog {
 public:
-    KeyPanel() : CSkinnedDialog(Spec()) {}
+    KeyPanel() : CSkinnedDialog(Setup()) {}
     CBitmapBtn keys[114];
 
 private:
-    static SkinnedWindowSpec Spec() {
-        SkinnedWindowSpec spec;
-        spec.skinFile = L"skin_main.ini";
-        return spec;
+    static SkinnedWindowSetup Setup() {
+        SkinnedWindowSetup setup;
+        setup.skinFile = L"skin_main.ini";
+        return setup;
     }
     void BuildControls(const SkinPictures& pictures) override {
         for (int i = 0; i < 114; ++i)

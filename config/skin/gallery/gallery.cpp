@@ -19,7 +19,7 @@ constexpr UINT kMenuFirst = 2005;
 
 class GalleryWindow : public CSkinnedDialog {
 public:
-    GalleryWindow() : CSkinnedDialog(Spec()) {}
+    GalleryWindow() : CSkinnedDialog(Setup()) {}
 
 protected:
     void BuildControls(const SkinPictures& pictures) override {
@@ -146,11 +146,11 @@ protected:
     }
 
 private:
-    static SkinnedWindowSpec Spec() {
-        SkinnedWindowSpec spec;
-        spec.skinFile = L"skin_gallery.ini";
-        spec.filterKeys = true;
-        return spec;
+    static SkinnedWindowSetup Setup() {
+        SkinnedWindowSetup setup;
+        setup.skinFile = L"skin_gallery.ini";
+        setup.filterKeys = true;
+        return setup;
     }
 
     void MakeSlider(CClickSlider& slider, const std::wstring& thumb, int id, bool horizontal, RECT r,

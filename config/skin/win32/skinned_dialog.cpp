@@ -1,15 +1,15 @@
 #include "config/skin/win32/skinned_dialog.h"
 
 bool CSkinnedDialog::OnCreate() {
-    if (spec_.texts) {
-        if (spec_.clearTexts)
-            spec_.texts->clear();
-        LoadWindowTexts(*spec_.texts, spec_.firstText, spec_.textCount);
+    if (setup_.texts) {
+        if (setup_.clearTexts)
+            setup_.texts->clear();
+        LoadWindowTexts(*setup_.texts, setup_.firstText, setup_.textCount);
     }
     CIniAccessor skin(SkinPath());
     skin_ = &skin;
     SkinPictures pictures;
-    LoadSkinPictures(skin, spec_.disabledKey, pictures);
+    LoadSkinPictures(skin, setup_.disabledKey, pictures);
     size_ = pictures.size;
     SetWindowPos(hwnd_, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     BuildControls(pictures);
@@ -71,7 +71,7 @@ void CSkinnedDialog::PaintInto(HDC target) {
 }
 
 bool CSkinnedDialog::PreTranslateMessage(MSG& msg) {
-    if (spec_.filterKeys &&
+    if (setup_.filterKeys &&
         (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN ||
          msg.message == WM_SYSKEYUP) &&
         (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE))
@@ -87,7 +87,7 @@ LRESULT CSkinnedDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 0;
     case WM_LBUTTONDOWN:
-        if (spec_.draggable) {
+        if (setup_.draggable) {
             const bool child = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
             PostMessageW(child ? GetParent(hwnd_) : hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, lp);
         }

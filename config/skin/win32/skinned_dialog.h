@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-struct SkinnedWindowSpec {
+struct SkinnedWindowSetup {
     const wchar_t* skinFile = L"";            // name inside the Skins folder
     const wchar_t* disabledKey = L"Disabled"; // "Disable" for the main window
     std::vector<std::wstring>* texts = nullptr;
@@ -23,9 +23,9 @@ struct SkinnedWindowSpec {
 
 class CSkinnedDialog : public CDialog {
 public:
-    explicit CSkinnedDialog(SkinnedWindowSpec spec) : spec_(std::move(spec)) {}
+    explicit CSkinnedDialog(SkinnedWindowSetup setup) : setup_(std::move(setup)) {}
 
-    std::wstring SkinPath() const { return ProgramFolder() + L"Skins\\" + spec_.skinFile; }
+    std::wstring SkinPath() const { return ProgramFolder() + L"Skins\\" + setup_.skinFile; }
     HBITMAP Background() const { return background_.get(); }
     SIZE BackgroundSize() const { return size_; }
 
@@ -53,7 +53,7 @@ protected:
     // The window's skin file; read it only while the controls are built.
     CIniAccessor& Skin() { return *skin_; }
 
-    SkinnedWindowSpec spec_;
+    SkinnedWindowSetup setup_;
 
 private:
     void Paint();

@@ -322,7 +322,7 @@ TEST(SkinMenu, BorderIsOneOrangeAndTwoDarkFrames) {
 
 class ProbeDialog : public CSkinnedDialog {
 public:
-    explicit ProbeDialog(bool filter) : CSkinnedDialog(Spec(filter)) {}
+    explicit ProbeDialog(bool filter) : CSkinnedDialog(Setup(filter)) {}
     int preTranslated = 0;
     std::vector<std::wstring> texts;
 
@@ -347,15 +347,15 @@ protected:
     }
 
 private:
-    SkinnedWindowSpec Spec(bool filter) {
-        SkinnedWindowSpec spec;
-        spec.skinFile = L"skin_reset_warn.ini";
-        spec.filterKeys = filter;
-        spec.texts = &texts;
-        spec.firstText = 700;
-        spec.textCount = 5;
-        spec.clearTexts = true;
-        return spec;
+    SkinnedWindowSetup Setup(bool filter) {
+        SkinnedWindowSetup setup;
+        setup.skinFile = L"skin_reset_warn.ini";
+        setup.filterKeys = filter;
+        setup.texts = &texts;
+        setup.firstText = 700;
+        setup.textCount = 5;
+        setup.clearTexts = true;
+        return setup;
     }
 };
 

@@ -15,17 +15,17 @@ namespace {
 
 class ProbeWindow : public CSkinnedDialog {
 public:
-    ProbeWindow() : CSkinnedDialog(Spec()) {}
+    ProbeWindow() : CSkinnedDialog(Setup()) {}
     CBitmapBtn buttons[3];
     CListBoxEx list;
     CClickSlider slider;
     UniqueBrush listBrush{CreateSolidBrush(0x121212)};
 
 private:
-    static SkinnedWindowSpec Spec() {
-        SkinnedWindowSpec spec;
-        spec.skinFile = L"skin_reset_warn.ini";
-        return spec;
+    static SkinnedWindowSetup Setup() {
+        SkinnedWindowSetup setup;
+        setup.skinFile = L"skin_reset_warn.ini";
+        return setup;
     }
     void BuildControls(const SkinPictures& pictures) override {
         const int keys[] = {1, 2, 3};
