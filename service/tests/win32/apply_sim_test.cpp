@@ -1,7 +1,7 @@
 // The whole road through the platform's HID stack: the search finds the simulated
 // keyboard, the apply reaches it report for report as the in-process simulated
 // keyboard receives it, and a key press comes back through the overlapped read.
-// Runs inside a simulation of its own (apply_sim_test.sh).
+// Runs inside a simulation of its own (scripts/lib/sim-test).
 #include "service/apply.h"
 #include "service/input_report.h"
 #include "service/report_protocol.h"
