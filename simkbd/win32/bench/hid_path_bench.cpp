@@ -77,29 +77,6 @@ bool Pump(int& count, int want, DWORD ms) {
     return count >= want;
 }
 
-DWORD RunControl(const wchar_t* command) {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring line(path, n);
-    line = L"\"" + line.substr(0, line.find_last_of(L'\\') + 1) + L"simctl.exe\" " + command;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 255;
-    DWORD code = 255;
-    // Keep dispatching while the control program runs: the notices come meanwhile.
-    while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 60000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
 } // namespace
 
 int wmain() {
@@ -166,12 +143,12 @@ int wmain() {
     for (int i = 0; i < 5; ++i) {
         notices[0] = notices[1] = 0;
         double t0 = NowMs();
-        RunControl(L"unplug");
+        RunSimControl(L"unplug");
         unplugRun.push_back(NowMs() - t0);
         if (Pump(notices[1], 2, 5000))
             removal.push_back(NowMs() - t0);
         t0 = NowMs();
-        RunControl(L"plug");
+        RunSimControl(L"plug");
         plugRun.push_back(NowMs() - t0);
         if (Pump(notices[0], 2, 10000))
             arrival.push_back(NowMs() - t0);

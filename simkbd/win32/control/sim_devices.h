@@ -14,3 +14,8 @@ struct SimHidCollection {
 
 // The present HID interfaces with the keyboard's vendor and product ID, in list order.
 std::vector<SimHidCollection> FindSimCollections();
+
+// Runs the control program beside the calling program ("plug", "unplug", ...) and
+// returns its exit code, dispatching this thread's messages meanwhile so device
+// notices reach the caller's windows while the control program waits for them.
+DWORD RunSimControl(const wchar_t* command);

@@ -96,25 +96,6 @@ HANDLE OpenEvents() {
                        FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs the control program beside this test (plug, unplug) and returns its exit code.
-DWORD RunControl(const wchar_t* command) {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring line(path, n);
-    line = L"\"" + line.substr(0, line.find_last_of(L'\\') + 1) + L"simctl.exe\" " + command;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 255;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 255;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
 // A window that records the HID interface arrivals and removals the platform announces.
 struct NoticeWindow {
     HWND window = nullptr;
@@ -272,7 +253,7 @@ TEST(HidPath, UnplugCompletesThePendingReadAndAnnouncesRemoval) {
     {
         PendingRead read(file);
         ASSERT_TRUE(read.started);
-        ASSERT_EQ(RunControl(L"unplug"), 0u);
+        ASSERT_EQ(RunSimControl(L"unplug"), 0u);
         EXPECT_TRUE(read.Done(5000));
         DWORD n = 0;
         EXPECT_FALSE(GetOverlappedResult(file, &read.ov, &n, FALSE));
@@ -286,7 +267,7 @@ TEST(HidPath, UnplugCompletesThePendingReadAndAnnouncesRemoval) {
 
 TEST(HidPath, PlugAnnouncesArrivalAndTheKeyboardAnswersAgain) {
     NoticeWindow notices;
-    ASSERT_EQ(RunControl(L"plug"), 0u);
+    ASSERT_EQ(RunSimControl(L"plug"), 0u);
     EXPECT_TRUE(notices.WaitFor(NoticeWindow::arrivals, 2, 10000));
     EXPECT_EQ(OurCollections().size(), 2u);
     HANDLE file = OpenCommand();
