@@ -8,6 +8,7 @@
 #include "service/shell/foreground.h"
 #include "service/shell/shell_ports.h"
 #include "settings/settings_block.h"
+#include "settings/program_link.h"
 
 #include <atomic>
 #include <cstddef>
@@ -16,7 +17,6 @@
 #include <mutex>
 #include <string>
 
-constexpr unsigned kConfigMessage = 1224; // WM_USER + 200, both directions
 constexpr intptr_t kConfigApplyDone = 1;
 constexpr intptr_t kConfigProfileChanged = 20;
 constexpr intptr_t kConfigEffectChanged = 30;

@@ -13,6 +13,7 @@
 #include "settings/diag.h"
 #include "settings/settings_files.h"
 #include "settings/text_utf16.h"
+#include "settings/program_link.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -25,10 +26,7 @@
 
 namespace {
 
-constexpr wchar_t kServiceTitle[] = L"Vo Orsel RGB GamingKeyboardMonitor";
-constexpr wchar_t kConfigTitle[] = L"Dravex Orsel RGB Keyboard";
 constexpr wchar_t kStopEvent[] = L"TremoBenchStop";
-constexpr UINT kConfigMessage = 1224;
 
 double NowMs() {
     static LARGE_INTEGER frequency = [] {
@@ -232,7 +230,7 @@ void LinkProfiles(const std::wstring (&paths)[4]) {
 }
 
 int Latency(int rounds) {
-    HWND service = FindWindowW(nullptr, kServiceTitle);
+    HWND service = FindWindowW(nullptr, kServiceWindowTitle);
     if (!service) {
         std::fprintf(stderr, "no service window\n");
         return 1;
@@ -243,7 +241,7 @@ int Latency(int rounds) {
     std::wstring other = self.substr(0, self.find_last_of(L'\\') + 1) + L"bench_other_program.exe";
     CopyFileW(self.c_str(), other.c_str(), FALSE);
     HANDLE otherProcess = Spawn(other, L"hold");
-    HWND window = MakeWindow(kConfigTitle);
+    HWND window = MakeWindow(kConfigWindowTitle);
     Pump(500);
     HWND otherWindow = FindWindowW(nullptr, L"Tremo bench other program");
     if (!otherWindow) {
@@ -309,10 +307,10 @@ int IdleLink() {
     const std::wstring paths[4] = {L"C:\\Games\\First\\first.exe", L"C:\\Games\\Second\\second.exe",
                                    L"C:\\Games\\Third\\third.exe", L"C:\\Games\\Fourth\\fourth.exe"};
     LinkProfiles(paths);
-    HWND service = FindWindowW(nullptr, kServiceTitle);
+    HWND service = FindWindowW(nullptr, kServiceWindowTitle);
     if (!service)
         return 1;
-    HWND window = MakeWindow(kConfigTitle);
+    HWND window = MakeWindow(kConfigWindowTitle);
     PostMessageW(service, kConfigMessage, 0, 0);
     double done = 0;
     bool ok = WaitForMessage(0, 1, 30000, &done);

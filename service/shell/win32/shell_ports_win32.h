@@ -3,12 +3,12 @@
 #pragma once
 
 #include "service/shell/shell_ports.h"
+#include "settings/program_link.h"
 
 #include <windows.h>
 
 #include <string>
 
-constexpr wchar_t kConfigWindowTitle[] = L"Dravex Orsel RGB Keyboard";
 constexpr UINT kTrayCallbackMessage = 2024;
 constexpr UINT kTrayIconId = 128;
 

@@ -53,8 +53,8 @@ bool CTremoDlg::Create() {
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
-    window_ = CreateWindowExW(0, kWindowClass, kStartingTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
-                              instance_, this);
+    window_ = CreateWindowExW(0, kWindowClass, kServiceStartingTitle, WS_POPUP, 100, 100, 100, 100, nullptr,
+                              nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -187,7 +187,7 @@ bool CTremoDlg::OnCreate() {
     RegisterSessionNotices();
 
     shell_->FinishStart();
-    SetWindowTextW(window_, kServiceTitle);
+    SetWindowTextW(window_, kServiceWindowTitle);
     SetTimer(window_, kForegroundTimer, kForegroundTimerMs, nullptr);
     foregroundWatch_.Prime(ForegroundWindowValue());
     foregroundHook_.Install(window_, kForegroundChangedMessage);

@@ -9,14 +9,13 @@
 #include "service/shell/win32/reader_thread_win32.h"
 #include "service/shell/win32/shell_ports_win32.h"
 #include "service/shell/win32/unique_handle.h"
+#include "settings/program_link.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-constexpr wchar_t kStartingTitle[] = L"Orsel_Gaming_Keyboard_RGB_Hid";
-constexpr wchar_t kServiceTitle[] = L"Vo Orsel RGB GamingKeyboardMonitor";
 constexpr UINT kCmdOpenConfiguration = 2027;
 constexpr UINT kCmdExit = 2026;
 constexpr UINT_PTR kForegroundTimer = 2;

@@ -18,12 +18,10 @@
 #include "simkbd/win32/control/host_client.h"
 #include "simkbd/win32/control/sim_devices.h"
 #include "simkbd/win32/sim_wire.h"
+#include "settings/program_link.h"
 
 namespace {
 
-constexpr UINT kMessage1224 = WM_USER + 200;
-constexpr wchar_t kServiceWindow[] = L"Vo Orsel RGB GamingKeyboardMonitor";
-constexpr wchar_t kConfigWindow[] = L"Dravex Orsel RGB Keyboard";
 constexpr wchar_t kDriverFile[] = L"tremosimkbd.sys";
 constexpr wchar_t kInfFile[] = L"tremosimkbd.inf";
 
@@ -164,7 +162,7 @@ int Ask(uint8_t kind, const std::string& argument, DWORD waitMs = 2000) {
 }
 
 LRESULT CALLBACK ListenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == kMessage1224) {
+    if (message == kConfigMessage) {
         std::printf("1224 %llu %lld\n", static_cast<unsigned long long>(wParam),
                     static_cast<long long>(lParam));
         std::fflush(stdout);
@@ -180,8 +178,8 @@ int Listen(double seconds) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"TremoSimListener";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, kConfigWindow, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, kConfigWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
     if (!window)
         return Fail("cannot create the window");
     std::fprintf(stderr, "listening\n");
@@ -209,12 +207,12 @@ int Listen(double seconds) {
 }
 
 int Post(const wchar_t* wParam, const wchar_t* lParam) {
-    HWND window = FindWindowW(nullptr, kServiceWindow);
+    HWND window = FindWindowW(nullptr, kServiceWindowTitle);
     if (!window) {
-        std::fprintf(stderr, "simctl: no window \"%ls\"\n", kServiceWindow);
+        std::fprintf(stderr, "simctl: no window \"%ls\"\n", kServiceWindowTitle);
         return 1;
     }
-    return PostMessageW(window, kMessage1224, static_cast<WPARAM>(wcstoull(wParam, nullptr, 0)),
+    return PostMessageW(window, kConfigMessage, static_cast<WPARAM>(wcstoull(wParam, nullptr, 0)),
                         static_cast<LPARAM>(wcstoll(lParam, nullptr, 0)))
                ? 0
                : Fail("cannot post the message");

@@ -16,6 +16,7 @@
 #include "settings/factory_defaults.h"
 #include "settings/settings_files.h"
 #include "simkbd/sim_keyboard.h"
+#include "settings/program_link.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -28,10 +29,8 @@
 
 namespace {
 
-constexpr wchar_t kServiceTitle[] = L"Vo Orsel RGB GamingKeyboardMonitor";
-
 int TrayExists() {
-    HWND service = FindWindowW(nullptr, kServiceTitle);
+    HWND service = FindWindowW(nullptr, kServiceWindowTitle);
     if (!service) {
         std::printf("tray 0 (no service window)\n");
         return 1;
@@ -114,7 +113,7 @@ int ExpectApply() {
 
 int WaitServiceExit(int seconds) {
     DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
-    while (FindWindowW(nullptr, kServiceTitle)) {
+    while (FindWindowW(nullptr, kServiceWindowTitle)) {
         if (static_cast<int>(end - GetTickCount()) <= 0)
             return 1;
         Sleep(50);
@@ -123,7 +122,7 @@ int WaitServiceExit(int seconds) {
 }
 
 int PostCommand(int id) {
-    HWND service = FindWindowW(nullptr, kServiceTitle);
+    HWND service = FindWindowW(nullptr, kServiceWindowTitle);
     return service && PostMessageW(service, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
 }
 
